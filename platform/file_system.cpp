@@ -1,0 +1,267 @@
+#include "platform/file_system.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <string>
+
+namespace rg::platform {
+namespace {
+
+thread_local DWORD lastError = ERROR_SUCCESS;
+std::optional<std::string> appPathOverride;
+
+std::string ToPath(std::string_view path) { return std::string(path); }
+
+std::string ParentFolder(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Writes all bytes, retrying short writes and interrupted calls.
+bool WriteAll(int fd, std::string_view bytes) {
+    const char* data = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, left);
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        data += written;
+        left -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+std::string TemporaryNameBeside(const std::string& path) {
+    static std::mt19937_64 generator{std::random_device{}()};
+    const std::string folder = ParentFolder(path);
+    const std::string base = path.substr(path.find_last_of('/') + 1);
+    return folder + "/." + base + ".tmp" + std::to_string(::getpid()) + "_" +
+           std::to_string(generator() % 1000000000ULL);
+}
+
+DWORD Fail(int errnoValue) {
+    lastError = WindowsErrorFromErrno(errnoValue);
+    return lastError;
+}
+
+}  // namespace
+
+DWORD WindowsErrorFromErrno(int errnoValue) {
+    switch (errnoValue) {
+        case 0:
+            return ERROR_SUCCESS;
+        case ENOENT:
+            return ERROR_FILE_NOT_FOUND;
+        case ENOTDIR:
+            return ERROR_PATH_NOT_FOUND;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+        case EISDIR:
+            return ERROR_ACCESS_DENIED;
+        case ENOSPC:
+        case EDQUOT:
+            return ERROR_DISK_FULL;
+        case EEXIST:
+            return ERROR_ALREADY_EXISTS;
+        case EBUSY:
+        case ETXTBSY:
+            return ERROR_SHARING_VIOLATION;
+        case ENAMETOOLONG:
+        case EINVAL:
+            return ERROR_INVALID_PARAMETER;
+        default:
+            return ERROR_WRITE_FAULT;
+    }
+}
+
+std::string AppPath() {
+    if (appPathOverride) {
+        return *appPathOverride;
+    }
+    std::string buffer(4096, '\0');
+    const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+    if (length <= 0) {
+        return ".";
+    }
+    buffer.resize(static_cast<std::size_t>(length));
+    return ParentFolder(buffer);
+}
+
+void OverrideAppPathForTesting(std::optional<std::string> folder) {
+    appPathOverride = std::move(folder);
+}
+
+std::string MachinePrefix() {
+    if (const char* prefix = std::getenv("RAVELGARD_PREFIX"); prefix && *prefix) {
+        return prefix;
+    }
+    const char* home = std::getenv("HOME");
+    return std::string(home && *home ? home : "/root") + "/.ravelgard";
+}
+
+UINT GetSystemDirectoryA(char* buffer, UINT size) {
+    const std::string folder = MachinePrefix() + "/system32";
+    const auto length = static_cast<UINT>(folder.size());
+    if (buffer == nullptr || size <= length) {
+        return length + 1;
+    }
+    std::memcpy(buffer, folder.data(), folder.size());
+    buffer[length] = '\0';
+    return length;
+}
+
+bool PathFileExistsA(std::string_view path) {
+    struct stat info {};
+    return ::stat(ToPath(path).c_str(), &info) == 0;
+}
+
+bool IsDirectory(std::string_view path) {
+    struct stat info {};
+    return ::stat(ToPath(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool IsReadOnlyFile(std::string_view path) {
+    struct stat info {};
+    return ::stat(ToPath(path).c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+           (info.st_mode & S_IWUSR) == 0;
+}
+
+BOOL DeleteFileA(std::string_view path) {
+    const std::string name = ToPath(path);
+    struct stat info {};
+    if (::lstat(name.c_str(), &info) != 0) {
+        Fail(errno);
+        return FALSE;
+    }
+    if (S_ISDIR(info.st_mode) || IsReadOnlyFile(name)) {
+        lastError = ERROR_ACCESS_DENIED;
+        return FALSE;
+    }
+    if (::unlink(name.c_str()) != 0) {
+        Fail(errno);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CreateDirectoryA(std::string_view path) {
+    std::string name = ToPath(path);
+    while (name.size() > 1 && name.back() == '/') {
+        name.pop_back();
+    }
+    if (::mkdir(name.c_str(), 0777) != 0) {
+        Fail(errno == ENOENT ? ENOTDIR : errno);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+DWORD GetLastError() { return lastError; }
+void SetLastError(DWORD code) { lastError = code; }
+
+DWORD ReadWholeFile(std::string_view path, std::string& contents) {
+    contents.clear();
+    const int fd = ::open(ToPath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return Fail(errno);
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+        ::close(fd);
+        lastError = ERROR_ACCESS_DENIED;
+        return lastError;
+    }
+    char chunk[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            const int saved = errno;
+            ::close(fd);
+            return Fail(saved);
+        }
+        if (got == 0) {
+            break;
+        }
+        contents.append(chunk, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    return ERROR_SUCCESS;
+}
+
+DWORD ReplaceFileAtomically(std::string_view path, std::string_view contents) {
+    const std::string target = ToPath(path);
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (exists && (S_ISDIR(old.st_mode) || (old.st_mode & S_IWUSR) == 0)) {
+        lastError = ERROR_ACCESS_DENIED;
+        return lastError;
+    }
+    if (!IsDirectory(ParentFolder(target))) {
+        lastError = ERROR_PATH_NOT_FOUND;
+        return lastError;
+    }
+    const std::string temporary = TemporaryNameBeside(target);
+    const mode_t mode = exists ? (old.st_mode & 07777) : 0666;
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd < 0) {
+        return Fail(errno);
+    }
+    if (!WriteAll(fd, contents) || ::fsync(fd) != 0) {
+        const int saved = errno;
+        ::close(fd);
+        ::unlink(temporary.c_str());
+        return Fail(saved);
+    }
+    if (exists) {
+        // open() applied the umask; the replacement keeps exactly the old permissions.
+        ::fchmod(fd, mode);
+    }
+    ::close(fd);
+    if (::rename(temporary.c_str(), target.c_str()) != 0) {
+        const int saved = errno;
+        ::unlink(temporary.c_str());
+        return Fail(saved);
+    }
+    // Make the rename itself durable.
+    const int folder = ::open(ParentFolder(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+    return ERROR_SUCCESS;
+}
+
+DWORD AppendToFile(std::string_view path, std::string_view bytes) {
+    const std::string target = ToPath(path);
+    if (IsReadOnlyFile(target)) {
+        lastError = ERROR_ACCESS_DENIED;
+        return lastError;
+    }
+    const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        return Fail(errno);
+    }
+    const bool written = WriteAll(fd, bytes);
+    const int saved = errno;
+    ::close(fd);
+    return written ? ERROR_SUCCESS : Fail(saved);
+}
+
+}  // namespace rg::platform

@@ -1,0 +1,66 @@
+#include "services/error_log.h"
+
+#include <cstdio>
+#include <ctime>
+#include <exception>
+#include <string>
+
+#include "platform/file_system.h"
+
+namespace rg {
+namespace {
+
+std::string CurrentDateAndTime() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char date[16];
+    char time[16];
+    std::strftime(date, sizeof date, "%Y-%m-%d", &local);
+    std::strftime(time, sizeof time, "%H:%M:%S", &local);
+    return std::string(date) + " " + time;
+}
+
+std::string LogFilePath() {
+    std::string folder = platform::AppPath();
+    if (folder.empty() || folder.back() != '/') {
+        folder += '/';
+    }
+    return folder + "Err.log";
+}
+
+}  // namespace
+
+void LogError(const RunError& error, std::string_view source) {
+    std::string line(source);
+    line += ":---->";
+    line += std::to_string(error.number());
+    line += ",";
+    line += error.description();
+    line += ", On ";
+    line += CurrentDateAndTime();
+    line += "\r\n";
+    const platform::DWORD result = platform::AppendToFile(LogFilePath(), line);
+    if (result != platform::ERROR_SUCCESS) {
+        // The log is the last resort; when it cannot be written the line must still be seen
+        // somewhere, and the routine that is logging must go on.
+        std::fprintf(stderr, "Err.log could not be written (error %u): %s",
+                     static_cast<unsigned>(result), line.c_str());
+    }
+}
+
+bool RunTrapped(std::string_view source, const std::function<void()>& body) {
+    try {
+        body();
+        return true;
+    } catch (const RunError& error) {
+        LogError(error, source);
+    } catch (const std::bad_alloc&) {
+        LogError(RunError(7, "Out of memory"), source);
+    } catch (const std::exception& other) {
+        LogError(RunError::InvalidCall(other.what()), source);
+    }
+    return false;
+}
+
+}  // namespace rg

@@ -1,0 +1,19 @@
+// String values in the registry: read with a default, write into an existing key, and create a
+// key with a default value. None of them reports failure.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/registry.h"
+
+namespace rg {
+
+std::string RegReadString(platform::HKEY root, std::string_view keyPath,
+                          std::string_view valueName, std::string_view defaultValue);
+void RegWriteString(platform::HKEY root, std::string_view keyPath, std::string_view valueName,
+                    std::string_view data);
+// Note the order: the key path comes before the root key.
+void RegCreateString(std::string_view keyPath, platform::HKEY root, std::string_view data);
+
+}  // namespace rg
