@@ -16,7 +16,9 @@ namespace {
 thread_local DWORD lastError = ERROR_SUCCESS;
 std::optional<std::string> appPathOverride;
 
-std::string ToPath(std::string_view path) { return std::string(path); }
+std::string ToPath(std::string_view path) {
+    return std::string(path);
+}
 
 std::string ParentFolder(const std::string& path) {
     const auto slash = path.find_last_of('/');
@@ -170,8 +172,12 @@ BOOL CreateDirectoryA(std::string_view path) {
     return TRUE;
 }
 
-DWORD GetLastError() { return lastError; }
-void SetLastError(DWORD code) { lastError = code; }
+DWORD GetLastError() {
+    return lastError;
+}
+void SetLastError(DWORD code) {
+    lastError = code;
+}
 
 DWORD ReadWholeFile(std::string_view path, std::string& contents) {
     contents.clear();

@@ -12,7 +12,7 @@
 namespace rg {
 
 class RunError : public std::runtime_error {
-public:
+  public:
     RunError(std::int32_t number, std::string description)
         : std::runtime_error(description), number_(number), description_(std::move(description)) {}
 
@@ -33,6 +33,10 @@ public:
     static RunError InvalidCall(const std::string& why);
     // The run-time error that the same failure of a file operation raises on Windows.
     static RunError FromWindowsError(platform::DWORD code);
+
+  private:
+    std::int32_t number_;
+    std::string description_;
 };
 
 }  // namespace rg
