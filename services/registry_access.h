@@ -9,8 +9,8 @@
 
 namespace rg {
 
-std::string RegReadString(platform::HKEY root, std::string_view keyPath,
-                          std::string_view valueName, std::string_view defaultValue);
+std::string RegReadString(platform::HKEY root, std::string_view keyPath, std::string_view valueName,
+                          std::string_view defaultValue);
 void RegWriteString(platform::HKEY root, std::string_view keyPath, std::string_view valueName,
                     std::string_view data);
 // Note the order: the key path comes before the root key.
