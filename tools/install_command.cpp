@@ -2,19 +2,27 @@
 // firewall's installer does on Windows: the system directory, the registry keys that every
 // Windows has and the wizard uses, and the password file of a fresh installation.
 #include <cstdlib>
+#include <optional>
 #include <ostream>
 #include <string>
 
 #include "platform/file_system.h"
 #include "platform/registry.h"
+#include "programs/default_programs.h"
+#include "services/registry_access.h"
 #include "services/run_error.h"
 #include "startup/password_store.h"
 #include "tools/commands.h"
+#include "tools/desktop_browser.h"
+#include "tools/text_args.h"
 
 namespace rg::tool {
 namespace {
 
-constexpr const char* kInstallUsage = "Usage: ravelgard-tool install [--prefix DIR]\n";
+constexpr const char* kInstallUsage =
+    "Usage: ravelgard-tool install [--prefix DIR] [--browser PROGRAM]\n"
+    "  --browser PROGRAM  register PROGRAM as the default web browser; without it the\n"
+    "                     desktop's default browser is registered when the desktop names one\n";
 
 // The keys the wizard reads and writes: the password store's key and the browser's parent key.
 struct RequiredKey {
@@ -50,23 +58,48 @@ bool EnsureKey(const RequiredKey& key, std::ostream& err) {
     return true;
 }
 
+// Registers the browser as Windows does: the default value of the browser's command key holds
+// the quoted program path, a space and %1.
+void RegisterBrowser(const std::optional<std::string>& program, std::ostream& out,
+                     std::ostream& err) {
+    if (!program) {
+        out << "The desktop names no default web browser; none is registered.\n";
+        return;
+    }
+    const auto path = ArgumentAsCp1252(*program);
+    if (!path) {
+        err << "ravelgard-tool install: the browser's path " << *program
+            << " holds characters outside code page 1252; no browser is registered\n";
+        return;
+    }
+    RegCreateString(kBrowserCommandKey, platform::HKEY_CLASSES_ROOT, "\"" + *path + "\" %1");
+    out << "Registered the default web browser " << *program << "\n";
+}
+
 }  // namespace
 
 int RunInstallCommand(const Args& args, std::ostream& out, std::ostream& err) {
-    std::string prefix;
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         out << kInstallUsage;
         return 0;
     }
-    if (args.size() == 2 && args[0] == "--prefix" && !args[1].empty()) {
-        prefix = args[1];
-        ::setenv("RAVELGARD_PREFIX", prefix.c_str(), 1);
-    } else if (args.empty()) {
-        prefix = platform::MachinePrefix();
-    } else {
-        err << "ravelgard-tool install: wrong arguments\n" << kInstallUsage;
-        return 2;
+    std::string prefix = platform::MachinePrefix();
+    std::optional<std::string> browser;
+    for (std::size_t i = 0; i < args.size(); i += 2) {
+        if (i + 1 >= args.size() || args[i + 1].empty()) {
+            err << "ravelgard-tool install: wrong arguments\n" << kInstallUsage;
+            return 2;
+        }
+        if (args[i] == "--prefix") {
+            prefix = args[i + 1];
+        } else if (args[i] == "--browser") {
+            browser = args[i + 1];
+        } else {
+            err << "ravelgard-tool install: wrong arguments\n" << kInstallUsage;
+            return 2;
+        }
     }
+    ::setenv("RAVELGARD_PREFIX", prefix.c_str(), 1);
     while (prefix.size() > 1 && prefix.back() == '/') {
         prefix.pop_back();
     }
@@ -95,6 +128,7 @@ int RunInstallCommand(const Args& args, std::ostream& out, std::ostream& err) {
             << RunError::FromWindowsError(written).description() << "\n";
         return 1;
     }
+    RegisterBrowser(browser ? browser : DesktopDefaultBrowser(), out, err);
     out << "Prepared the machine prefix " << prefix << "\n";
     return 0;
 }

@@ -12,9 +12,12 @@
 #include "platform/file_system.h"
 #include "platform/profile_api.h"
 #include "platform/registry.h"
+#include "programs/default_programs.h"
 #include "services/cipher.h"
+#include "services/registry_access.h"
 #include "startup/password_store.h"
 #include "tools/commands.h"
+#include "tools/desktop_browser.h"
 
 namespace rg::tool {
 namespace {
@@ -93,6 +96,28 @@ TEST_F(ToolCommandsTest, InstallCreatesTheFreshMachineAndNeverOverwritesThePassw
     EXPECT_NE(second.code, 0);
     EXPECT_NE(second.err.find("already exists"), std::string::npos);
     EXPECT_EQ(Read(passwordFile), "user's password");
+}
+
+TEST_F(ToolCommandsTest, InstallRegistersTheBrowserAsWindowsDoes) {
+    const Result result =
+        Install({"--browser", "/opt/Web Browser/browser", "--prefix", Path("machine")});
+    ASSERT_EQ(result.code, 0) << result.err;
+    const std::string command =
+        RegReadString(platform::HKEY_CLASSES_ROOT, kBrowserCommandKey, "", "");
+    EXPECT_EQ(command, "\"/opt/Web Browser/browser\" %1");
+    EXPECT_EQ(BrowserPathFromCommand(command), "/opt/Web Browser/browser");
+}
+
+TEST(DesktopEntryTest, ProgramIsTheFirstWordOfExecInTheMainGroup) {
+    EXPECT_EQ(ProgramOfDesktopEntry("[Desktop Entry]\nName=Web\nExec=/usr/bin/web %u\n"),
+              "/usr/bin/web");
+    EXPECT_EQ(ProgramOfDesktopEntry("[Desktop Entry]\r\nExec=\"/opt/My Web/web\" --new %u\r\n"),
+              "/opt/My Web/web");
+    EXPECT_EQ(ProgramOfDesktopEntry("[Desktop Action new]\nExec=/usr/bin/other\n"
+                                    "[Desktop Entry]\nExec=firefox %u\n"),
+              "firefox");
+    EXPECT_EQ(ProgramOfDesktopEntry("[Desktop Entry]\nExec=\"unclosed\n"), "");
+    EXPECT_EQ(ProgramOfDesktopEntry("Exec=/no/group\n"), "");
 }
 
 TEST_F(ToolCommandsTest, InstallRejectsBadArguments) {
