@@ -1,0 +1,18 @@
+// The controls of the wizard's page frames, as designed: name, kind, position within the page
+// frame (twips), design caption and text identifier of every control on pages 1, 3, 4, 5, 6
+// and 9. The captions are the fallbacks that stay when the language file has no text.
+#pragma once
+
+#include "platform/form.h"
+
+namespace rg::wizard {
+
+// Adds the frame `fraPageN` and its controls to the form; returns the frame.
+platform::Control& AddPage1(platform::Form& form);
+platform::Control& AddPage3(platform::Form& form);
+platform::Control& AddPage4(platform::Form& form);
+platform::Control& AddPage5(platform::Form& form);
+platform::Control& AddPage6(platform::Form& form);
+platform::Control& AddPage9(platform::Form& form);
+
+}  // namespace rg::wizard
