@@ -80,11 +80,17 @@ std::string JsonString(const std::string& cp1252) {
             json += escaped;
         }
     }
-    return json + "\"";
+    json.push_back('"');
+    return json;
 }
 
 std::string JsonDate(const std::optional<CalendarDate>& date) {
-    return date ? "\"" + DateText(date) + "\"" : "null";
+    if (!date) {
+        return "null";
+    }
+    std::string quoted(1, '"');
+    quoted.append(DateText(date)).push_back('"');
+    return quoted;
 }
 
 void PrintJson(const FileProperties& p, std::ostream& out) {
