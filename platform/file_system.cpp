@@ -1,6 +1,8 @@
 #include "platform/file_system.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -52,6 +54,34 @@ std::string TemporaryNameBeside(const std::string& path) {
     const std::string base = path.substr(path.find_last_of('/') + 1);
     return folder + "/." + base + ".tmp" + std::to_string(::getpid()) + "_" +
            std::to_string(generator() % 1000000000ULL);
+}
+
+// A writer killed between creating its temporary file and renaming it leaves the temporary file
+// behind. Before the next replacement of the same file, remove those of processes that are gone.
+void RemoveStaleTemporaries(const std::string& path) {
+    const std::string folder = ParentFolder(path);
+    const std::string stem = "." + path.substr(path.find_last_of('/') + 1) + ".tmp";
+    DIR* entries = ::opendir(folder.c_str());
+    if (entries == nullptr) {
+        return;
+    }
+    while (const dirent* entry = ::readdir(entries)) {
+        const std::string name = entry->d_name;
+        if (name.rfind(stem, 0) != 0) {
+            continue;
+        }
+        const std::string rest = name.substr(stem.size());
+        const auto underscore = rest.find('_');
+        if (underscore == 0 || underscore == std::string::npos ||
+            rest.find_first_not_of("0123456789_") != std::string::npos) {
+            continue;
+        }
+        const long pid = std::strtol(rest.substr(0, underscore).c_str(), nullptr, 10);
+        if (pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
+            ::unlink((folder + "/" + name).c_str());
+        }
+    }
+    ::closedir(entries);
 }
 
 DWORD Fail(int errnoValue) {
@@ -223,6 +253,7 @@ DWORD ReplaceFileAtomically(std::string_view path, std::string_view contents) {
         lastError = ERROR_PATH_NOT_FOUND;
         return lastError;
     }
+    RemoveStaleTemporaries(target);
     const std::string temporary = TemporaryNameBeside(target);
     const mode_t mode = exists ? (old.st_mode & 07777) : 0666;
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);

@@ -131,6 +131,12 @@ TEST_F(FileSystemTest, KilledWriterNeverLeavesATornFile) {
         ASSERT_EQ(text.size(), 200000u);
         EXPECT_EQ(text.find_first_not_of(text[0]), std::string::npos);
     }
+    // The killed writers' temporary files go with the next replacement; a live writer's stays.
+    const std::string live = Path(".torn.RVL.tmp" + std::to_string(::getpid()) + "_1");
+    Write(live, "in progress");
+    ASSERT_EQ(ReplaceFileAtomically(file, "final"), ERROR_SUCCESS);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 2);
+    EXPECT_TRUE(fs::exists(live));
 }
 
 }  // namespace
