@@ -6,8 +6,9 @@
 #   tools/screenshots.sh [BUILD_DIR] [OUT_DIR]
 #
 # BUILD_DIR defaults to ./build, OUT_DIR to BUILD_DIR/screenshots. Needs xvfb-run, xdotool and
-# ImageMagick's import. The demo machine prefix is a fresh temporary folder; the first run sets
-# the password "demo1" on the finish page, so that the second run shows the login prompt.
+# ImageMagick's import. The demo machine prefix is a fresh temporary folder prepared by
+# `ravelgard-tool install`; the first run sets the password "demo1" on the finish page, so that
+# the later runs show the login prompt.
 set -euo pipefail
 
 BUILD_DIR=$(realpath "${1:-build}")
@@ -19,28 +20,18 @@ TITLE="Ravelgard Startup Wizard"
 for needed in xvfb-run xdotool import; do
     command -v "$needed" >/dev/null || { echo "screenshots.sh: $needed is missing" >&2; exit 1; }
 done
-[ -x "$WIZARD" ] || { echo "screenshots.sh: build $WIZARD first" >&2; exit 1; }
+for built in "$WIZARD" "$TOOL"; do
+    [ -x "$built" ] || { echo "screenshots.sh: build $built first" >&2; exit 1; }
+done
 
 # Outside the virtual display: prepare the prefix and start this script again inside one.
 if [ -z "${RG_SCREENSHOTS_INSIDE:-}" ]; then
     PREFIX=$(mktemp -d)
     trap 'rm -rf "$PREFIX"' EXIT
-    if ! { [ -x "$TOOL" ] && "$TOOL" install --prefix "$PREFIX" >/dev/null 2>&1; }; then
-        # No installer at hand: the password file of a fresh installation, which is the
-        # 100-character frame around an empty password, enciphered under the store's key.
-        mkdir -p "$PREFIX/system32"
-        python3 - "$PREFIX/system32/RVPSD.SYS" <<'PY'
-import sys
-key = b"MQV 1994"
-frame = (b"Ravelgard is a firewall. "
-         b"Our team members are listed in the product documentation for this release. ")
-line = bytes((c + key[i % len(key)]) & 0xFF for i, c in enumerate(frame, 1))
-open(sys.argv[1], "wb").write(line + b"\r\n")
-PY
-    fi
+    "$TOOL" install --prefix "$PREFIX" >/dev/null
     mkdir -p "$OUT_DIR"
     RG_SCREENSHOTS_INSIDE=1 RAVELGARD_PREFIX="$PREFIX" \
-        xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" "$0" "$BUILD_DIR" "$OUT_DIR"
+        xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" "$0" "$BUILD_DIR" "$OUT_DIR"
     echo "screenshots in $OUT_DIR:"
     ls "$OUT_DIR"
     exit 0
@@ -56,6 +47,17 @@ wait_for_window() {  # name -> window id of the newest visible window of that na
         sleep 0.1
     done
     echo "screenshots.sh: no window named '$1'" >&2
+    return 1
+}
+
+other_window() {  # name, id to skip -> another visible window of that name (a message box)
+    local id=""
+    for _ in $(seq 1 100); do
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | grep -vx "$2" | tail -1 || true)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    echo "screenshots.sh: no second window named '$1'" >&2
     return 1
 }
 
@@ -98,27 +100,49 @@ shoot "$WIN" page6-program-list
 keys "$WIN" Return
 shoot "$WIN" page9-finish
 keys "$WIN" Escape
-BOX=$(wait_for_window "$TITLE" )
-if [ "$BOX" != "$WIN" ]; then
-    shoot "$BOX" exit-confirmation
-    keys "$BOX" Tab space   # No: stay in the wizard
-fi
+BOX=$(other_window "$TITLE" "$WIN")
+shoot "$BOX" exit-confirmation
+keys "$BOX" Tab space       # No: stay in the wizard
 keys "$WIN" Return          # Finish: save and end
 wait "$APP" || true
 
-# Second run: the password is set now, so the login prompt comes first.
+# Second run: the finish step stored the password, so the login prompt comes first.
 "$WIZARD" &
 APP=$!
-LOGIN=$(wait_for_window "Password")
+LOGIN=""
+for _ in $(seq 1 50); do
+    LOGIN=$(xdotool search --onlyvisible --name '^Password$' 2>/dev/null | tail -1 || true)
+    [ -n "$LOGIN" ] && break
+    sleep 0.1
+done
+if [ -z "$LOGIN" ]; then
+    echo "screenshots.sh: no login prompt: the finish step stored no password" >&2
+    kill "$APP" 2>/dev/null || true
+    wait "$APP" 2>/dev/null || true
+    exit 1
+fi
+WIN=$(wait_for_window "$TITLE")
 typed "$LOGIN" demo
 shoot "$LOGIN" login-prompt
 keys "$LOGIN" Return
-BOX=$(wait_for_window "$TITLE")
+BOX=$(other_window "$TITLE" "$WIN")
 shoot "$BOX" login-wrong-password
 keys "$BOX" Return
 typed "$LOGIN" demo1
 keys "$LOGIN" Return
-WIN=$(wait_for_window "$TITLE")
 shoot "$WIN" after-login
 kill "$APP" 2>/dev/null || true
 wait "$APP" 2>/dev/null || true
+
+# A run at twice the pixel density: the pictures must stay sharp. Esc, then Yes, ends it.
+QT_SCALE_FACTOR=2 "$WIZARD" &
+APP=$!
+LOGIN=$(wait_for_window "Password")
+typed "$LOGIN" demo1
+keys "$LOGIN" Return
+WIN=$(wait_for_window "$TITLE")
+shoot "$WIN" page1-welcome-2x
+keys "$WIN" Escape
+BOX=$(other_window "$TITLE" "$WIN")
+keys "$BOX" Return
+wait "$APP" || true
