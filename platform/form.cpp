@@ -10,8 +10,28 @@ namespace rg::platform {
 
 // ---------------------------------------------------------------- Control
 
+namespace {
+
+Property ListProperty(ListChange change) {
+    switch (change) {
+        case ListChange::Rows:
+            return Property::ListRows;
+        case ListChange::Selection:
+            return Property::ListSelection;
+        case ListChange::Images:
+            return Property::ListImages;
+    }
+    return Property::ListRows;
+}
+
+}  // namespace
+
 Control::Control(Form& form, ControlKind kind, std::string name, Control* container)
-    : form_(form), kind_(kind), name_(std::move(name)), container_(container) {}
+    : form_(form),
+      kind_(kind),
+      name_(std::move(name)),
+      container_(container),
+      list_([this](ListChange change) { notify(ListProperty(change)); }) {}
 
 void Control::notify(Property what) {
     form_.NotifyChanged(this, what);
@@ -246,6 +266,54 @@ void Form::SetFocus(Control& control) {
 
 void Form::SelectAllText(Control& textBox) {
     CurrentWindowSystem().SelectAllText(*this, textBox);
+}
+
+void Form::PopupMenu(Control& menu, const Control& anchor, int x, int y) {
+    CurrentWindowSystem().PopupMenu(*this, menu, anchor, x, y);
+}
+
+void Form::SubItemHitTest(const Control& list, LvHitTestInfo& info) {
+    CurrentWindowSystem().SubItemHitTest(*this, list, info);
+}
+
+std::optional<std::string> Form::ShowOpenFileDialog(const OpenFileRequest& request) {
+    return CurrentWindowSystem().ShowOpenFileDialog(*this, request);
+}
+
+bool Form::SelectListRows(Control& list, const std::vector<std::size_t>& selected, int current) {
+    if (list.kind() != ControlKind::ListView || !TakesInput(list)) {
+        return false;
+    }
+    const std::size_t count = list.list().count();
+    const bool inRange =
+        current < static_cast<int>(count) &&
+        std::all_of(selected.begin(), selected.end(), [count](std::size_t i) { return i < count; });
+    if (!inRange || current < -1) {
+        return false;
+    }
+    list.list().Select(selected, current);
+    return true;
+}
+
+bool Form::ColumnClick(Control& list, int column) {
+    if (list.kind() != ControlKind::ListView || !TakesInput(list) || column < 0 ||
+        column >= static_cast<int>(list.columns().size())) {
+        return false;
+    }
+    if (list.onColumnClick) {
+        list.onColumnClick(column);
+    }
+    return true;
+}
+
+bool Form::MouseUp(Control& control, int button, int shift, int x, int y) {
+    if (!TakesInput(control)) {
+        return false;
+    }
+    if (control.onMouseUp) {
+        control.onMouseUp(button, shift, x, y);
+    }
+    return true;
 }
 
 bool Form::Click(Control& control) {

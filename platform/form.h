@@ -33,19 +33,37 @@
 //   PressEscape()/PressEnter() or a click on the cancel/default button. The logic may answer an
 //   event with further requests (focus, message boxes, modal forms) before the call returns.
 // * Requests from the logic to the window system go through the WindowSystem interface below
-//   (showing, modal loops, unloading, focus, selecting a text box's whole text).
+//   (showing, modal loops, unloading, focus, selecting a text box's whole text, pop-up menus,
+//   the list view's sub-item hit test, the open-file dialog).
+// * List views (report view): columns() gives the header texts and widths (twips); list()
+//   holds the rows in display order (text, sub-items for the further columns, the icon key into
+//   the attached small-icon image list, the selection and the current row). Show the rows in
+//   exactly that order: the logic sorts them itself, and the sub-item hit test answers in it.
+//   ListRows, ListSelection and ListImages report the changes; re-read the whole content. The
+//   renderer reports the user's selection with SelectListRows (before the mouse release that
+//   made it), a header click with ColumnClick (column position from 0) and every mouse release
+//   over the list with MouseUp (button 1 left, 2 right, 4 middle; position in twips relative
+//   to the list control).
+// * Menus (kind Menu, with their MenuItem controls as children) are never drawn on the form:
+//   they only pop up when the logic asks for it (WindowSystem::PopupMenu); a chosen item is
+//   reported with Click on the MenuItem.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/list_view.h"
+
 namespace rg::platform {
 
 class Form;
+struct LvHitTestInfo;
+struct OpenFileRequest;
 
 enum class ControlKind {
     Frame,
@@ -73,13 +91,25 @@ enum class Property {
     Tag,
     BackColor,
     ListColumns,
-    Icon,        // form only
-    ClientSize,  // form only
+    ListRows,       // list views: rows, their order, texts or icon keys
+    ListSelection,  // list views: selected rows or the current row
+    ListImages,     // list views: the small-icon image list was attached or detached
+    Icon,           // form only
+    ClientSize,     // form only
 };
 
 constexpr int kBannerPicture = 1;  // the banner at the left of every wizard page
 constexpr std::uint32_t kSystemColor = 0xFFFFFFFFu;
 constexpr std::uint32_t kWhite = 0xFFFFFFu;
+
+// The screen's twips per pixel (Screen.TwipsPerPixelX and Y): 96 dpi.
+constexpr int kTwipsPerPixelX = 15;
+constexpr int kTwipsPerPixelY = 15;
+
+// Mouse buttons as the mouse events report them (one bit each).
+constexpr int kLeftButton = 1;
+constexpr int kRightButton = 2;
+constexpr int kMiddleButton = 4;
 
 struct Bounds {
     int left = 0;
@@ -147,6 +177,9 @@ class Control {
     void setBackColor(std::uint32_t rgb);
     const std::vector<ListColumn>& columns() const { return columns_; }
     void setColumns(std::vector<ListColumn> columns);
+    // List views: rows, selection, sort state and image list (empty for other kinds).
+    ListViewContent& list() { return list_; }
+    const ListViewContent& list() const { return list_; }
 
     // Fixed at creation (no change notification).
     char passwordChar() const { return passwordChar_; }
@@ -163,6 +196,10 @@ class Control {
     std::function<void()> onClick;
     std::function<void()> onGotFocus;
     std::function<void()> onChange;
+    // List views: a header click (column position from 0) and a mouse release (button, shift
+    // state, position in twips relative to the control).
+    std::function<void(int column)> onColumnClick;
+    std::function<void(int button, int shift, int x, int y)> onMouseUp;
 
   private:
     void notify(Property what);
@@ -184,6 +221,7 @@ class Control {
     int pictureId_ = 0;
     std::uint32_t backColor_ = kSystemColor;
     std::vector<ListColumn> columns_;
+    ListViewContent list_;
     char passwordChar_ = '\0';
     bool isDefault_ = false;
     bool isCancel_ = false;
@@ -243,6 +281,13 @@ class Form {
     bool Unload();
     void SetFocus(Control& control);
     void SelectAllText(Control& textBox);  // the key strokes "{Home}+{End}"
+    // Pops the menu up at (x, y) twips relative to `anchor`; a chosen item is clicked before
+    // the call returns.
+    void PopupMenu(Control& menu, const Control& anchor, int x, int y);
+    // LVM_SUBITEMHITTEST sent to the list: fills iItem, iSubItem and flags for info's pixel point.
+    void SubItemHitTest(const Control& list, LvHitTestInfo& info);
+    // The open-file dialog: the chosen full path, or nothing for a cancel.
+    std::optional<std::string> ShowOpenFileDialog(const OpenFileRequest& request);
 
     // ---- events (called by the renderer or a test) ----
     // Each returns false when the control could not take the event (hidden or disabled).
@@ -252,6 +297,11 @@ class Form {
     bool PressEnter();    // the enabled default button, if any
     bool PressEscape();   // the enabled cancel button, if any
     bool RequestClose();  // close box, system menu: same as Unload()
+    // List views: the user's selection (positions in display order; current -1: none), a
+    // header click and a mouse release. Positions and columns out of range are refused (false).
+    bool SelectListRows(Control& list, const std::vector<std::size_t>& selected, int current);
+    bool ColumnClick(Control& list, int column);
+    bool MouseUp(Control& control, int button, int shift, int x, int y);
 
     // ---- observers ----
     void AddObserver(FormObserver* observer);

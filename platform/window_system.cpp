@@ -25,6 +25,18 @@ WindowSystem*& Installed() {
 
 }  // namespace
 
+void WindowSystem::PopupMenu(Form&, Control&, const Control&, int, int) {}
+
+void WindowSystem::SubItemHitTest(Form&, const Control&, LvHitTestInfo& info) {
+    info.flags = LVHT_NOWHERE;
+    info.iItem = -1;
+    info.iSubItem = -1;
+}
+
+std::optional<std::string> WindowSystem::ShowOpenFileDialog(Form&, const OpenFileRequest&) {
+    return std::nullopt;
+}
+
 WindowSystem* SetWindowSystem(WindowSystem* windowSystem) {
     return std::exchange(Installed(), windowSystem);
 }

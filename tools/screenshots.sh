@@ -74,6 +74,32 @@ keys() {  # window id, keys... (focus first: there is no window manager to do it
     sleep 0.3
 }
 
+add_program() {  # wizard window id, path: cmdAdd (Alt+A), the path typed into the dialog
+    keys "$1" alt+a
+    local dialog
+    dialog=$(wait_for_window "Add Program")
+    sleep 0.3
+    typed "$dialog" "$2"
+    keys "$dialog" Return
+    sleep 0.3
+}
+
+click_at() {  # window id, x, y (pixels in the window), button
+    xdotool mousemove --window "$1" "$2" "$3"
+    sleep 0.1
+    xdotool click "$4"
+    sleep 0.4
+}
+
+shoot_screen_part() {  # window id, file name: the window's area of the screen, pop-ups included
+    sleep 0.4
+    local x y w h
+    eval "$(xdotool getwindowgeometry --shell "$1" | sed -n 's/^\(X\|Y\|WIDTH\|HEIGHT\)=/\1=/p')"
+    x=$X; y=$Y; w=$WIDTH; h=$HEIGHT
+    import -window root -crop "${w}x${h}+${x}+${y}" +repage "$OUT_DIR/$2.png"
+    echo "  $2.png"
+}
+
 typed() {  # window id, text
     xdotool windowfocus "$1"
     xdotool type --delay 40 "$2"
@@ -97,6 +123,51 @@ keys "$WIN" alt+d
 shoot "$WIN" page5-advanced-chosen
 keys "$WIN" Return
 shoot "$WIN" page6-program-list
+# Page 6 with programs: PE programs with their own icons (the fixtures of the file property
+# reader's tests, when that build has them) and plain files, each added through the real
+# open-file dialog, one of them twice under another name in other letter case (not added again).
+DEMO=$(mktemp -d)
+FIXTURES="$BUILD_DIR/tests/fileinfo/fixtures"
+for pair in "full:full.exe" "icon_sizes:Mail Client.exe" "icon_named:chat.exe"; do
+    [ -f "$FIXTURES/${pair%%:*}.exe" ] && cp "$FIXTURES/${pair%%:*}.exe" "$DEMO/${pair#*:}"
+done
+# Programs with pictorial icons and descriptions, built like those fixtures when mingw-w64 is
+# there: an icon made from the program's own artwork, a version resource, an empty program.
+demo_program() {  # artwork, file name, description
+    command -v x86_64-w64-mingw32-windres >/dev/null || return 0
+    local work
+    work=$(mktemp -d)
+    convert -background none "$(dirname "$0")/../app/artwork/$1.svg" -define icon:auto-resize=32,16 \
+        "$work/demo.ico"
+    printf '1 ICON "demo.ico"\n1 VERSIONINFO\nFILEVERSION 1,0,0,0\nBEGIN\n BLOCK "StringFileInfo"\n BEGIN\n  BLOCK "040904B0"\n  BEGIN\n   VALUE "FileDescription", "%s"\n   VALUE "FileVersion", "1.0.0.0"\n  END\n END\n BLOCK "VarFileInfo"\n BEGIN\n  VALUE "Translation", 0x409, 1200\n END\nEND\n' \
+        "$3" > "$work/demo.rc"
+    printf 'int mainCRTStartup(void) { return 0; }\n' > "$work/demo.c"
+    x86_64-w64-mingw32-windres --include-dir "$work" -i "$work/demo.rc" -o "$work/demo.o" &&
+        x86_64-w64-mingw32-gcc -Os -s -nostdlib -nostartfiles "$work/demo.c" "$work/demo.o" \
+            -o "$DEMO/$2"
+    rm -rf "$work"
+}
+demo_program prog-browser browser.exe "Web Browser"
+demo_program prog-services svcmon.exe "Service Monitor"
+demo_program icon103 alerts.exe "Alert Centre"
+printf 'echo backup\n' > "$DEMO/backup.sh"
+printf 'notes\n' > "$DEMO/notes.txt"
+printf 'notes\n' > "$DEMO/NOTES.TXT"
+for program in "$DEMO"/*; do
+    add_program "$WIN" "$program"
+done
+shoot "$WIN" page6-program-list-filled
+# A left click on the Access cell of the second row opens the Access menu at the mouse.
+click_at "$WIN" 345 130 1
+shoot_screen_part "$WIN" page6-access-menu
+keys "$WIN" Down Down Return  # "Block"
+click_at "$WIN" 220 85 1      # the "Programs" header: sorted by name
+keys "$WIN" Home              # the first row, scrolled to the top
+shoot "$WIN" page6-program-list-sorted
+click_at "$WIN" 220 85 1      # again: descending
+keys "$WIN" Home
+shoot "$WIN" page6-program-list-descending
+rm -rf "$DEMO"
 keys "$WIN" Return
 shoot "$WIN" page9-finish
 keys "$WIN" Escape

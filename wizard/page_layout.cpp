@@ -157,8 +157,8 @@ const ControlSpec kPage5[] = {
     {kPicture, "imgPage5", kPageIcon, "", "5500"},
 };
 
+// The page icon comes last, as on the other pages, so that it is drawn above the title.
 const ControlSpec kPage6[] = {
-    {kPicture, "imgPage6", kPageIcon, "", "5600"},
     {kLabel, "lbPage6Header", {180, 180, 5175, 405}, "Advance Secure Program", "5601"},
     {kLabel,
      "lbPage6Header2",
@@ -172,6 +172,7 @@ const ControlSpec kPage6[] = {
     {kLabel, "lbPage6Desc", {150, 2640, 5295, 315}, "---------", "5606"},
     {kLabel, "lbPage6Desc1", {150, 2970, 5295, 765}, "---------", "5608"},
     {kLabel, "lbPage6Footer", {120, 3800, 225, 195}, "-----", "5607"},
+    {kPicture, "imgPage6", kPageIcon, "", "5600"},
 };
 
 const ControlSpec kPage9[] = {
@@ -229,6 +230,17 @@ Control& AddPage6(Form& form) {
 
 Control& AddPage9(Form& form) {
     return AddPage(form, "fraPage9", kPage9);
+}
+
+// The items' captions are fixed: the permission texts themselves, not language strings.
+Control& AddPermissionMenu(Form& form, const char* name, const char* caption) {
+    Control& menu = form.AddControl(ControlKind::Menu, name);
+    menu.setCaption(caption);
+    for (const char* item : {"Allow", "Block", "Ask"}) {
+        Control& entry = form.AddControl(ControlKind::MenuItem, std::string(name) + item, &menu);
+        entry.setCaption(item);
+    }
+    return menu;
 }
 
 }  // namespace rg::wizard

@@ -1,6 +1,7 @@
 // The controls of the wizard's page frames, as designed: name, kind, position within the page
 // frame (twips), design caption and text identifier of every control on pages 1, 3, 4, 5, 6
-// and 9. The captions are the fallbacks that stay when the language file has no text.
+// and 9. The captions are the fallbacks that stay when the language file has no text. Also the
+// two permission pop-up menus of page 6's list.
 #pragma once
 
 #include "platform/form.h"
@@ -14,5 +15,9 @@ platform::Control& AddPage4(platform::Form& form);
 platform::Control& AddPage5(platform::Form& form);
 platform::Control& AddPage6(platform::Form& form);
 platform::Control& AddPage9(platform::Form& form);
+
+// Adds a pop-up menu `name` (never shown in a menu bar) with its items nameAllow "Allow",
+// nameBlock "Block" and nameAsk "Ask"; returns the menu.
+platform::Control& AddPermissionMenu(platform::Form& form, const char* name, const char* caption);
 
 }  // namespace rg::wizard

@@ -47,7 +47,10 @@ StartupMainForm::StartupMainForm()
       fraPage4(wizard::AddPage4(*this)),
       fraPage5(wizard::AddPage5(*this)),
       fraPage6(wizard::AddPage6(*this)),
-      fraPage9(wizard::AddPage9(*this)) {
+      fraPage9(wizard::AddPage9(*this)),
+      mnuAccess(wizard::AddPermissionMenu(*this, "mnuAccess", "Access")),
+      mnuServer(wizard::AddPermissionMenu(*this, "mnuServer", "Server")),
+      programList({Get("lvwPrograms"), Get("cmdAdd"), Get("cmdRemove"), mnuAccess, mnuServer}) {
     setTag("5000");
     setClientSize(8175, 4560);
     setBackColor(platform::kWhite);
@@ -104,7 +107,8 @@ void StartupMainForm::cmdCancel_Click() {
 
 // The save step handles its own errors; the program ends whatever it did.
 void StartupMainForm::Finish() {
-    saveStartupWizardSettings({WizardPassword, AlertChoice, ProgramChoice});
+    saveStartupWizardSettings(
+        {WizardPassword, AlertChoice, ProgramChoice, programList.RowSettings()});
     platform::EndProgram();
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/form.h"
+#include "programs/program_list.h"
 
 namespace rg {
 
@@ -41,6 +42,11 @@ class StartupMainForm final : public platform::Form {
     platform::Control& fraPage5;
     platform::Control& fraPage6;
     platform::Control& fraPage9;
+
+    // The permission pop-up menus of page 6's list, and the list's logic.
+    platform::Control& mnuAccess;
+    platform::Control& mnuServer;
+    ProgramList programList;
 
     // Page switchers and initialisers.
     void HideAllPages();

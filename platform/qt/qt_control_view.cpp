@@ -36,6 +36,8 @@ QWidget* CreateListView(QWidget* parent) {
     list->setUniformRowHeights(true);
     list->setAllColumnsShowFocus(true);
     list->header()->setSectionsMovable(false);
+    // The columns keep their widths, as a Windows report view's do; the header is blank beyond.
+    list->header()->setStretchLastSection(false);
     return list;
 }
 

@@ -2,10 +2,26 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <utility>
 
 namespace rg::test {
 namespace {
+
+int Pixels(int twips) {
+    return static_cast<int>(std::lround(static_cast<double>(twips) / platform::kTwipsPerPixelX));
+}
+
+// The left pixel edge of every column and the right edge of the last one.
+std::vector<int> ColumnEdges(const platform::Control& list) {
+    std::vector<int> edges{0};
+    int twips = 0;
+    for (const platform::ListColumn& column : list.columns()) {
+        twips += column.width;
+        edges.push_back(Pixels(twips));
+    }
+    return edges;
+}
 
 // As on screen: a form that appears gives the focus to its first control in tab order.
 void FocusFirst(platform::Form& form) {
@@ -84,6 +100,87 @@ void ScriptedWindowSystem::SetFocus(platform::Form& form, platform::Control& con
 
 void ScriptedWindowSystem::SelectAllText(platform::Form& form, platform::Control& textBox) {
     selectAll_.push_back({form.name(), textBox.name()});
+}
+
+void ScriptedWindowSystem::ChooseInNextMenu(std::string itemName) {
+    menuChoices_.push_back(std::move(itemName));
+}
+
+void ScriptedWindowSystem::AnswerNextFileDialog(std::optional<std::string> path) {
+    fileAnswers_.push_back(std::move(path));
+}
+
+void ScriptedWindowSystem::PopupMenu(platform::Form& form, platform::Control& menu,
+                                     const platform::Control& anchor, int x, int y) {
+    popups_.push_back({menu.name(), anchor.name(), x, y});
+    if (menuChoices_.empty()) {
+        return;
+    }
+    const std::string choice = std::move(menuChoices_.front());
+    menuChoices_.pop_front();
+    if (choice.empty()) {
+        return;
+    }
+    platform::Control* item = form.Find(choice);
+    if (item == nullptr || item->container() != &menu) {
+        ADD_FAILURE() << choice << " is not an item of " << menu.name();
+        return;
+    }
+    form.Click(*item);
+}
+
+void ScriptedWindowSystem::SubItemHitTest(platform::Form&, const platform::Control& list,
+                                          platform::LvHitTestInfo& info) {
+    info.iItem = -1;
+    info.iSubItem = -1;
+    info.flags = platform::LVHT_NOWHERE;
+    const std::vector<int> edges = ColumnEdges(list);
+    if (info.y < kListHeaderPixels || info.x < 0) {
+        return;
+    }
+    const int row = (info.y - kListHeaderPixels) / kListRowPixels;
+    if (row >= static_cast<int>(list.list().count())) {
+        return;
+    }
+    for (std::size_t column = 0; column + 1 < edges.size(); ++column) {
+        if (info.x >= edges[column] && info.x < edges[column + 1]) {
+            info.iItem = row;
+            info.iSubItem = static_cast<int>(column);
+            info.flags = platform::LVHT_ONITEMLABEL;
+            return;
+        }
+    }
+}
+
+std::optional<std::string> ScriptedWindowSystem::ShowOpenFileDialog(
+    platform::Form&, const platform::OpenFileRequest& request) {
+    fileDialogs_.push_back(request);
+    if (fileAnswers_.empty()) {
+        ADD_FAILURE() << "unscripted open-file dialog: " << request.title;
+        return std::nullopt;
+    }
+    std::optional<std::string> answer = std::move(fileAnswers_.front());
+    fileAnswers_.pop_front();
+    return answer;
+}
+
+ListPoint ScriptedWindowSystem::CellPoint(const platform::Control& list, int row, int column) {
+    const std::vector<int> edges = ColumnEdges(list);
+    const auto index = static_cast<std::size_t>(column);
+    const int left = index < edges.size() ? edges[index] : edges.back();
+    const int right = index + 1 < edges.size() ? edges[index + 1] : left + 20;
+    const int x = (left + right) / 2;
+    const int y = kListHeaderPixels + row * kListRowPixels + kListRowPixels / 2;
+    return {x * platform::kTwipsPerPixelX, y * platform::kTwipsPerPixelY};
+}
+
+void ScriptedWindowSystem::ClickCell(platform::Control& list, int row, int column, int button) {
+    const bool onRow = row >= 0 && row < static_cast<int>(list.list().count());
+    if (onRow && button != platform::kMiddleButton) {
+        list.form().SelectListRows(list, {static_cast<std::size_t>(row)}, row);
+    }
+    const ListPoint point = CellPoint(list, row, column);
+    list.form().MouseUp(list, button, 0, point.x, point.y);
 }
 
 }  // namespace rg::test

@@ -2,10 +2,15 @@
 // Message boxes are answered from a script and recorded; modal forms run a script that acts
 // on them synchronously; focus and select-all requests are recorded; ending the program throws
 // ProgramEnded, which no routine of the program catches (it is not a std::exception).
+// Pop-up menus are recorded and answered from a script of item choices; the open-file dialog
+// from a script of paths. The list view's sub-item hit test is answered from a fixed layout:
+// a header of kListHeaderPixels, then rows of kListRowPixels each, columns as wide as their
+// twips say (no scrolling). CellPoint gives a point inside a cell of that layout.
 #pragma once
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,6 +41,19 @@ struct MessageBoxRecord {
     unsigned defaultButton() const { return style & platform::MB_DEFMASK; }
 };
 
+struct PopupRecord {
+    std::string menu;
+    std::string anchor;
+    int x = 0;  // twips relative to the anchor
+    int y = 0;
+};
+
+// A point in twips relative to a list control.
+struct ListPoint {
+    int x = 0;
+    int y = 0;
+};
+
 struct ControlRequest {
     std::string form;
     std::string control;
@@ -58,6 +76,20 @@ class ScriptedWindowSystem final : public platform::WindowSystem {
     void AnswerNextBox(int answer);
     // The next modal form runs `script`, which must unload it.
     void ScriptNextModal(ModalScript script);
+    // The next pop-up menu is answered by clicking its item `itemName` ("" closes it without a
+    // choice). An unscripted menu is closed without a choice.
+    void ChooseInNextMenu(std::string itemName);
+    // The next open-file dialog returns `path` (nothing: the user cancels). An unscripted
+    // dialog fails the test and is cancelled.
+    void AnswerNextFileDialog(std::optional<std::string> path);
+
+    static constexpr int kListHeaderPixels = 17;
+    static constexpr int kListRowPixels = 17;
+    // The centre of the cell at `row` (0-based, may lie below the last row) and `column`.
+    static ListPoint CellPoint(const platform::Control& list, int row, int column);
+    // As the user does it: a press on the cell selects its row alone and makes it current
+    // (left and right button; a row that does not exist changes nothing), then the release.
+    static void ClickCell(platform::Control& list, int row, int column, int button);
 
     const std::vector<MessageBoxRecord>& boxes() const { return boxes_; }
     const std::vector<ControlRequest>& focusRequests() const { return focus_; }
@@ -67,6 +99,10 @@ class ScriptedWindowSystem final : public platform::WindowSystem {
     const std::vector<std::string>& unloaded() const { return unloaded_; }
     std::size_t pendingAnswers() const { return answers_.size(); }
     std::size_t pendingModals() const { return modals_.size(); }
+    const std::vector<PopupRecord>& popups() const { return popups_; }
+    const std::vector<platform::OpenFileRequest>& fileDialogs() const { return fileDialogs_; }
+    std::size_t pendingMenuChoices() const { return menuChoices_.size(); }
+    std::size_t pendingFileDialogs() const { return fileAnswers_.size(); }
 
     // WindowSystem
     void ShowModeless(platform::Form& form) override;
@@ -74,6 +110,12 @@ class ScriptedWindowSystem final : public platform::WindowSystem {
     void FormUnloaded(platform::Form& form) override;
     void SetFocus(platform::Form& form, platform::Control& control) override;
     void SelectAllText(platform::Form& form, platform::Control& textBox) override;
+    void PopupMenu(platform::Form& form, platform::Control& menu, const platform::Control& anchor,
+                   int x, int y) override;
+    void SubItemHitTest(platform::Form& form, const platform::Control& list,
+                        platform::LvHitTestInfo& info) override;
+    std::optional<std::string> ShowOpenFileDialog(
+        platform::Form& form, const platform::OpenFileRequest& request) override;
 
   private:
     int Answer(const std::string& text, const std::string& title, unsigned style);
@@ -86,6 +128,10 @@ class ScriptedWindowSystem final : public platform::WindowSystem {
     std::vector<std::string> shown_;
     std::vector<std::string> modal_;
     std::vector<std::string> unloaded_;
+    std::deque<std::string> menuChoices_;
+    std::vector<PopupRecord> popups_;
+    std::deque<std::optional<std::string>> fileAnswers_;
+    std::vector<platform::OpenFileRequest> fileDialogs_;
     platform::WindowSystem* previousWindowSystem_ = nullptr;
     platform::MessageBoxHandler previousBoxHandler_;
     platform::EndProgramHook previousEndHook_;
