@@ -39,7 +39,8 @@ void UseFileNameFallbacks(FileProperties& record) {
 // The file's times and size, read through an open handle as on Windows. False when the file
 // cannot be opened for reading (a folder cannot either).
 bool ReadTimesAndSize(const std::string& path, FileProperties& record) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    const int fd =
+        ::open(platform::NativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) {
         return false;
     }

@@ -12,14 +12,26 @@
 #include <random>
 #include <string>
 
+#include "platform/codepage.h"
+
 namespace rg::platform {
 namespace {
 
 thread_local DWORD lastError = ERROR_SUCCESS;
 std::optional<std::string> appPathOverride;
 
-std::string ToPath(std::string_view path) {
-    return std::string(path);
+std::string ToPath(std::string_view path) { return NativePath(path); }
+
+// The checks below take paths already converted by ToPath.
+bool NativeIsDirectory(const std::string& native) {
+    struct stat info {};
+    return ::stat(native.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool NativeIsReadOnlyFile(const std::string& native) {
+    struct stat info {};
+    return ::stat(native.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+           (info.st_mode & S_IWUSR) == 0;
 }
 
 std::string ParentFolder(const std::string& path) {
@@ -120,6 +132,23 @@ DWORD WindowsErrorFromErrno(int errnoValue) {
     }
 }
 
+std::string NativePath(std::string_view path) {
+    return Cp1252ToUtf8(path);
+}
+
+std::string PathFromNative(std::string_view nativePath) {
+    std::string path;
+    if (Utf8ToCp1252Exact(nativePath, path)) {
+        return path;
+    }
+    // Not valid UTF-8 or outside the code page: keep what the code page can show.
+    path.clear();
+    for (const char c : nativePath) {
+        path += static_cast<unsigned char>(c) < 0x80 ? c : '?';
+    }
+    return path;
+}
+
 std::string AppPath() {
     if (appPathOverride) {
         return *appPathOverride;
@@ -130,7 +159,7 @@ std::string AppPath() {
         return ".";
     }
     buffer.resize(static_cast<std::size_t>(length));
-    return ParentFolder(buffer);
+    return PathFromNative(ParentFolder(buffer));
 }
 
 void OverrideAppPathForTesting(std::optional<std::string> folder) {
@@ -139,10 +168,10 @@ void OverrideAppPathForTesting(std::optional<std::string> folder) {
 
 std::string MachinePrefix() {
     if (const char* prefix = std::getenv("RAVELGARD_PREFIX"); prefix && *prefix) {
-        return prefix;
+        return PathFromNative(prefix);
     }
     const char* home = std::getenv("HOME");
-    return std::string(home && *home ? home : "/root") + "/.ravelgard";
+    return PathFromNative(std::string(home && *home ? home : "/root") + "/.ravelgard");
 }
 
 UINT GetSystemDirectoryA(char* buffer, UINT size) {
@@ -161,16 +190,9 @@ bool PathFileExistsA(std::string_view path) {
     return ::stat(ToPath(path).c_str(), &info) == 0;
 }
 
-bool IsDirectory(std::string_view path) {
-    struct stat info {};
-    return ::stat(ToPath(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
+bool IsDirectory(std::string_view path) { return NativeIsDirectory(ToPath(path)); }
 
-bool IsReadOnlyFile(std::string_view path) {
-    struct stat info {};
-    return ::stat(ToPath(path).c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
-           (info.st_mode & S_IWUSR) == 0;
-}
+bool IsReadOnlyFile(std::string_view path) { return NativeIsReadOnlyFile(ToPath(path)); }
 
 BOOL DeleteFileA(std::string_view path) {
     const std::string name = ToPath(path);
@@ -179,7 +201,7 @@ BOOL DeleteFileA(std::string_view path) {
         Fail(errno);
         return FALSE;
     }
-    if (S_ISDIR(info.st_mode) || IsReadOnlyFile(name)) {
+    if (S_ISDIR(info.st_mode) || NativeIsReadOnlyFile(name)) {
         lastError = ERROR_ACCESS_DENIED;
         return FALSE;
     }
@@ -249,7 +271,7 @@ DWORD ReplaceFileAtomically(std::string_view path, std::string_view contents) {
         lastError = ERROR_ACCESS_DENIED;
         return lastError;
     }
-    if (!IsDirectory(ParentFolder(target))) {
+    if (!NativeIsDirectory(ParentFolder(target))) {
         lastError = ERROR_PATH_NOT_FOUND;
         return lastError;
     }
@@ -287,7 +309,7 @@ DWORD ReplaceFileAtomically(std::string_view path, std::string_view contents) {
 
 DWORD AppendToFile(std::string_view path, std::string_view bytes) {
     const std::string target = ToPath(path);
-    if (IsReadOnlyFile(target)) {
+    if (NativeIsReadOnlyFile(target)) {
         lastError = ERROR_ACCESS_DENIED;
         return lastError;
     }

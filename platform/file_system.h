@@ -15,6 +15,14 @@
 
 namespace rg::platform {
 
+// Paths inside the program are code page 1252 texts, as the Windows ANSI calls take them; the
+// Linux file system names files in UTF-8. NativePath converts at the system call; every
+// function of the platform layer that touches the file system takes code page 1252 paths.
+std::string NativePath(std::string_view path);
+// A UTF-8 name from the system as a code page 1252 path; a character the code page lacks becomes
+// "?", as the Windows ANSI calls report such names.
+std::string PathFromNative(std::string_view nativePath);
+
 // The folder of the running executable (from /proc/self/exe), without a trailing separator
 // except for "/". Tests may pin it to a folder of their own.
 std::string AppPath();

@@ -59,7 +59,7 @@ std::string FolderOf(const std::string& path) {
 Probe ProbeFile(const std::string& path) {
     Probe probe;
     struct stat info {};
-    if (::stat(path.c_str(), &info) == 0) {
+    if (::stat(NativePath(path).c_str(), &info) == 0) {
         probe.stamp = {true, info.st_dev, info.st_ino, info.st_size, info.st_mtim, info.st_ctim};
         probe.isFolder = S_ISDIR(info.st_mode);
         probe.readOnly = (info.st_mode & S_IWUSR) == 0;

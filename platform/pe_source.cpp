@@ -1,4 +1,5 @@
 #include "platform/pe_source.h"
+#include "platform/file_system.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -34,7 +35,7 @@ bool MemoryByteSource::ReadAt(std::uint64_t offset, void* buffer, std::size_t le
 }
 
 std::unique_ptr<FileByteSource> FileByteSource::Open(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) {
         return nullptr;
     }

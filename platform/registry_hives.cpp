@@ -20,7 +20,7 @@ constexpr std::array<std::string_view, 4> kRootNames = {"HKEY_CLASSES_ROOT", "HK
 DWORD StampOf(const std::string& path, FileStamp& stamp) {
     stamp = FileStamp{};
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) {
+    if (::stat(NativePath(path).c_str(), &info) != 0) {
         return (errno == ENOENT || errno == ENOTDIR) ? ERROR_SUCCESS : WindowsErrorFromErrno(errno);
     }
     stamp.exists = true;

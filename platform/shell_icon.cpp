@@ -1,4 +1,5 @@
 #include "platform/shell_icon.h"
+#include "platform/file_system.h"
 
 #include <sys/stat.h>
 
@@ -41,7 +42,7 @@ void SetFileTypeIconProvider(FileTypeIconProvider provider) {
 std::optional<Image> LookUpSmallIcon(std::string_view path) {
     const std::string name(path);
     struct stat info {};
-    if (name.empty() || ::stat(name.c_str(), &info) != 0) {
+    if (name.empty() || ::stat(NativePath(name).c_str(), &info) != 0) {
         return std::nullopt;  // the shell cannot describe a path that does not exist
     }
     if (S_ISREG(info.st_mode)) {

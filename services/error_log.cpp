@@ -18,7 +18,9 @@ std::string CurrentDateAndTime() {
     char time[16];
     std::strftime(date, sizeof date, "%Y-%m-%d", &local);
     std::strftime(time, sizeof time, "%H:%M:%S", &local);
-    return std::string(date) + " " + time;
+    std::string text(date);
+    text.append(1, ' ').append(time);
+    return text;
 }
 
 std::string LogFilePath() {

@@ -118,7 +118,8 @@ int RunFileinfoCommand(const Args& args, std::ostream& out, std::ostream& err) {
             out << kUsage;
             return 0;
         } else {
-            paths.push_back(arg);
+            // The terminal names files in UTF-8; the wizard reads them as code page 1252 paths.
+            paths.push_back(platform::PathFromNative(arg));
         }
     }
     if (paths.empty()) {

@@ -91,7 +91,8 @@ int RunInstallCommand(const Args& args, std::ostream& out, std::ostream& err) {
             return 2;
         }
         if (args[i] == "--prefix") {
-            prefix = args[i + 1];
+            prefix = platform::PathFromNative(args[i + 1]);
+            ::setenv("RAVELGARD_PREFIX", args[i + 1].c_str(), 1);
         } else if (args[i] == "--browser") {
             browser = args[i + 1];
         } else {
@@ -99,7 +100,6 @@ int RunInstallCommand(const Args& args, std::ostream& out, std::ostream& err) {
             return 2;
         }
     }
-    ::setenv("RAVELGARD_PREFIX", prefix.c_str(), 1);
     while (prefix.size() > 1 && prefix.back() == '/') {
         prefix.pop_back();
     }

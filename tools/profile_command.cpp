@@ -153,7 +153,7 @@ int RunProfileCommand(const Args& args, std::ostream& out, std::ostream& err) {
         out << kProfileUsage;
         return 0;
     }
-    // Sections, keys and values are code page 1252 texts; file names stay as the system gives them.
+    // Sections, keys, values and the file's path are code page 1252 texts inside the program.
     std::vector<std::string> texts;
     for (std::size_t i = 1; i + 1 < args.size(); ++i) {
         const auto converted = ArgumentAsCp1252(args[i]);
@@ -165,7 +165,7 @@ int RunProfileCommand(const Args& args, std::ostream& out, std::ostream& err) {
         texts.push_back(*converted);
     }
     const std::string& verb = args[0];
-    const std::string& file = args.back();
+    const std::string file = platform::PathFromNative(args.back());
     if (verb == "dump" && args.size() == 2) {
         return Dump(file, out, err);
     }

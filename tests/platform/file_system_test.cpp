@@ -103,6 +103,20 @@ TEST_F(FileSystemTest, MissingFilesAndFoldersGiveWindowsCodes) {
     EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
 }
 
+TEST_F(FileSystemTest, Cp1252PathsNameUtf8FilesOnDisk) {
+    Write(Path("caf\xC3\xA9.exe"), "MZ");  // the name as the Linux file system holds it
+    const std::string cp1252 = Path("caf\xE9.exe");
+    EXPECT_TRUE(PathFileExistsA(cp1252));
+    std::string contents;
+    EXPECT_EQ(ReadWholeFile(cp1252, contents), ERROR_SUCCESS);
+    EXPECT_EQ(contents, "MZ");
+    EXPECT_EQ(ReplaceFileAtomically(Path("r\xE9sum\xE9.RVL"), "x"), ERROR_SUCCESS);
+    EXPECT_EQ(Read(Path("r\xC3\xA9sum\xC3\xA9.RVL")), "x");
+    EXPECT_EQ(PathFromNative("/opt/caf\xC3\xA9"), "/opt/caf\xE9");
+    EXPECT_EQ(PathFromNative("/opt/\xE4\xB8\xAD"), "/opt/???");  // outside the code page
+    EXPECT_EQ(NativePath("/opt/caf\xE9"), "/opt/caf\xC3\xA9");
+}
+
 TEST_F(FileSystemTest, AppendCreatesThenAppends) {
     const std::string file = Path("Err.log");
     EXPECT_EQ(AppendToFile(file, "one\r\n"), ERROR_SUCCESS);

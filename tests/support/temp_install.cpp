@@ -41,9 +41,11 @@ TempInstall::~TempInstall() {
     std::filesystem::remove_all(root_, ignored);
 }
 
+// Paths are code page 1252, as the program names files; the disk holds them in UTF-8.
 void TempInstall::WriteFile(const std::string& path, std::string_view bytes) {
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    const std::string native = platform::NativePath(path);
+    std::filesystem::create_directories(std::filesystem::path(native).parent_path());
+    std::ofstream out(native, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out) {
         throw std::runtime_error("cannot write " + path);
@@ -51,7 +53,7 @@ void TempInstall::WriteFile(const std::string& path, std::string_view bytes) {
 }
 
 std::string TempInstall::ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(platform::NativePath(path), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
