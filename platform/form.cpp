@@ -128,6 +128,13 @@ void Control::setBackColor(std::uint32_t rgb) {
     }
 }
 
+void Control::setAlignment(TextAlignment alignment) {
+    if (alignment_ != alignment) {
+        alignment_ = alignment;
+        notify(Property::Alignment);
+    }
+}
+
 void Control::setColumns(std::vector<ListColumn> columns) {
     if (columns_ != columns) {
         columns_ = std::move(columns);

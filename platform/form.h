@@ -90,6 +90,7 @@ enum class Property {
     Picture,
     Tag,
     BackColor,
+    Alignment,
     ListColumns,
     ListRows,       // list views: rows, their order, texts or icon keys
     ListSelection,  // list views: selected rows or the current row
@@ -110,6 +111,8 @@ constexpr int kTwipsPerPixelY = 15;
 constexpr int kLeftButton = 1;
 constexpr int kRightButton = 2;
 constexpr int kMiddleButton = 4;
+
+enum class TextAlignment { Left, Right, Center };
 
 struct Bounds {
     int left = 0;
@@ -175,6 +178,9 @@ class Control {
     void setPictureId(int id);
     std::uint32_t backColor() const { return backColor_; }
     void setBackColor(std::uint32_t rgb);
+    // Labels: where the caption sits within the label's width.
+    TextAlignment alignment() const { return alignment_; }
+    void setAlignment(TextAlignment alignment);
     const std::vector<ListColumn>& columns() const { return columns_; }
     void setColumns(std::vector<ListColumn> columns);
     // List views: rows, selection, sort state and image list (empty for other kinds).
@@ -220,6 +226,7 @@ class Control {
     Font font_;
     int pictureId_ = 0;
     std::uint32_t backColor_ = kSystemColor;
+    TextAlignment alignment_ = TextAlignment::Left;
     std::vector<ListColumn> columns_;
     ListViewContent list_;
     char passwordChar_ = '\0';

@@ -11,7 +11,7 @@ using platform::Control;
 using platform::ControlKind;
 using platform::Form;
 
-struct ControlSpec {
+struct ControlDesign {
     ControlKind kind;
     const char* name;
     Bounds bounds;
@@ -29,7 +29,8 @@ constexpr ControlKind kList = ControlKind::ListView;
 constexpr Bounds kPageIcon{60, 60, 480, 480};
 constexpr Bounds kPageArea{2560, 0, 5400, 4000};
 
-// Page titles are bold 12-point; everything else keeps the window's normal font.
+// Page titles are bold 12-point and centred over the page, clear of the page icon at its top
+// left; everything else keeps the window's normal font.
 bool IsPageTitle(const std::string& name) {
     return name.starts_with("lbPage") && name.ends_with("Header");
 }
@@ -40,28 +41,29 @@ void StyleControl(Control& control) {
         title.pointSize = 12;
         title.bold = true;
         control.setFont(title);
+        control.setAlignment(platform::TextAlignment::Center);
     }
     if (control.kind() == kLabel || control.kind() == kOption) {
         control.setBackColor(platform::kWhite);  // white over the white page
     }
 }
 
-Control& AddPage(Form& form, const char* frameName, std::span<const ControlSpec> specs) {
+Control& AddPage(Form& form, const char* frameName, std::span<const ControlDesign> designs) {
     Control& frame = form.AddControl(ControlKind::Frame, frameName);
     frame.setBounds(kPageArea);
     frame.setBackColor(platform::kWhite);
     frame.setVisible(false);
-    for (const ControlSpec& spec : specs) {
-        Control& control = form.AddControl(spec.kind, spec.name, &frame);
-        control.setBounds(spec.bounds);
-        control.setCaption(spec.caption);
-        control.setTag(spec.tag);
+    for (const ControlDesign& design : designs) {
+        Control& control = form.AddControl(design.kind, design.name, &frame);
+        control.setBounds(design.bounds);
+        control.setCaption(design.caption);
+        control.setTag(design.tag);
         StyleControl(control);
     }
     return frame;
 }
 
-const ControlSpec kPage1[] = {
+const ControlDesign kPage1[] = {
     {kLabel, "lbPage1Header", {180, 180, 5175, 405}, "Welcome to Ravelgard", "5101"},
     {kLabel, "lbPage1Header2", {120, 600, 5205, 495}, "Welcome To Ravelgard", "5102"},
     {kLabel, "lbPage1Desc", {120, 1200, 5505, 705}, "-----", "5103"},
@@ -71,7 +73,7 @@ const ControlSpec kPage1[] = {
     {kPicture, "imgPage1", kPageIcon, "", "5100"},
 };
 
-const ControlSpec kPage3[] = {
+const ControlDesign kPage3[] = {
     {kLabel, "lbPage3Header", {570, 120, 4815, 405}, "Alerts && Logs", "5301"},
     {kLabel, "lbPage3Header2", {120, 600, 5205, 675}, "Alerts && Logs", "5302"},
     {kOption, "optAlertAlltime", {120, 1200, 4485, 285}, "-----", "5303"},
@@ -87,7 +89,7 @@ constexpr const char* kLeaveBlank =
     "Please leave both the fields blank and press Next, if you do not like to protect by "
     "password.";
 
-const ControlSpec kPage4[] = {
+const ControlDesign kPage4[] = {
     {kLabel, "lbPage4Header", {180, 180, 5175, 405}, "Password Protection", "5401"},
     {kLabel,
      "lbPage4Header2",
@@ -108,7 +110,7 @@ const ControlSpec kPage4[] = {
     {kPicture, "imgPage4", kPageIcon, "", "5400"},
 };
 
-const ControlSpec kPage5[] = {
+const ControlDesign kPage5[] = {
     {kLabel, "lbPage5Header", {180, 180, 5175, 405}, "Secure Program", "5501"},
     {kLabel,
      "lbPage5Header2",
@@ -158,7 +160,7 @@ const ControlSpec kPage5[] = {
 };
 
 // The page icon comes last, as on the other pages, so that it is drawn above the title.
-const ControlSpec kPage6[] = {
+const ControlDesign kPage6[] = {
     {kLabel, "lbPage6Header", {180, 180, 5175, 405}, "Advance Secure Program", "5601"},
     {kLabel,
      "lbPage6Header2",
@@ -175,7 +177,7 @@ const ControlSpec kPage6[] = {
     {kPicture, "imgPage6", kPageIcon, "", "5600"},
 };
 
-const ControlSpec kPage9[] = {
+const ControlDesign kPage9[] = {
     {kLabel, "lbPage9Header", {180, 180, 5175, 405}, "Configuration Finished", "5901"},
     {kLabel,
      "lbPage9Header2",

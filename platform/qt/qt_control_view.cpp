@@ -69,6 +69,18 @@ void ApplyCaption(const Control& control, QWidget& widget) {
     }
 }
 
+void ApplyAlignment(const Control& control, QWidget& widget) {
+    if (auto* label = qobject_cast<QLabel*>(&widget)) {
+        Qt::Alignment horizontal = Qt::AlignLeft;
+        if (control.alignment() == platform::TextAlignment::Center) {
+            horizontal = Qt::AlignHCenter;
+        } else if (control.alignment() == platform::TextAlignment::Right) {
+            horizontal = Qt::AlignRight;
+        }
+        label->setAlignment(horizontal | Qt::AlignTop);
+    }
+}
+
 void ApplyText(const Control& control, QWidget& widget) {
     if (auto* edit = qobject_cast<QLineEdit*>(&widget)) {
         const QString text = ToQString(control.text());
@@ -210,6 +222,9 @@ void ApplyControlProperty(const Control& control, QWidget& widget, Property what
         case Property::BackColor:
             ApplyLineColor(control, widget);
             break;
+        case Property::Alignment:
+            ApplyAlignment(control, widget);
+            break;
         case Property::ListColumns:
             ApplyColumns(control, widget);
             break;
@@ -233,9 +248,9 @@ void ApplyControlProperty(const Control& control, QWidget& widget, Property what
 
 void ApplyAllControlProperties(const Control& control, QWidget& widget) {
     for (const Property what :
-         {Property::Font, Property::Bounds, Property::BackColor, Property::Caption, Property::Text,
-          Property::Value, Property::Picture, Property::ListColumns, Property::ListRows,
-          Property::Enabled, Property::Visible}) {
+         {Property::Font, Property::Bounds, Property::BackColor, Property::Alignment,
+          Property::Caption, Property::Text, Property::Value, Property::Picture,
+          Property::ListColumns, Property::ListRows, Property::Enabled, Property::Visible}) {
         ApplyControlProperty(control, widget, what);
     }
 }

@@ -23,6 +23,7 @@
 using rg::platform::Control;
 using rg::platform::ControlKind;
 using rg::platform::Form;
+using rg::platform::TextAlignment;
 
 namespace {
 
@@ -52,6 +53,8 @@ class SampleForm final : public Form {
         cancel.onClick = [this] { ++cancelClicks; };
         Add(ControlKind::Label, "lblPlain", "Tom && Jerry &drop", {2000, 1100, 1000, 375});
     }
+
+    void CentreThePlainLabel() { Get("lblPlain").setAlignment(TextAlignment::Center); }
 
     int okClicks = 0;
     int cancelClicks = 0;
@@ -116,6 +119,9 @@ class FormWindowTest : public QObject {
         QCOMPARE(widget<QLabel>("lblPlain")->text(), QStringLiteral("Tom & Jerry drop"));
         QCOMPARE(widget<QLabel>("lblName")->buddy(), widget<QLineEdit>("txtName"));
         QCOMPARE(widget<QPushButton>("cmdCancel")->text(), QStringLiteral("Cancel"));
+        QVERIFY(widget<QLabel>("lblPlain")->alignment() & Qt::AlignLeft);
+        form_->CentreThePlainLabel();
+        QVERIFY(widget<QLabel>("lblPlain")->alignment() & Qt::AlignHCenter);
     }
 
     void enterPressesTheDefaultButtonAndEscTheCancelButton() {

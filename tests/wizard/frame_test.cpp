@@ -89,5 +89,16 @@ TEST_F(WizardTest, EachPageIsPlacedAndGetsItsIconWhenShown) {
     }
 }
 
+TEST_F(WizardTest, PageTitlesAreBoldTwelvePointAndCentredClearOfTheIcon) {
+    Start();
+    for (const char* title : {"lbPage1Header", "lbPage3Header", "lbPage4Header", "lbPage5Header",
+                              "lbPage6Header", "lbPage9Header"}) {
+        EXPECT_TRUE(Get(title).font().bold) << title;
+        EXPECT_EQ(Get(title).font().pointSize, 12) << title;
+        EXPECT_EQ(Get(title).alignment(), platform::TextAlignment::Center) << title;
+    }
+    EXPECT_EQ(Get("lbPage1Desc").alignment(), platform::TextAlignment::Left);
+}
+
 }  // namespace
 }  // namespace rg::test
