@@ -5,13 +5,14 @@
 #
 #   tools/screenshots.sh [BUILD_DIR] [OUT_DIR]
 #
-# BUILD_DIR defaults to ./build, OUT_DIR to BUILD_DIR/screenshots. Needs xvfb-run, xdotool and
-# ImageMagick's import. The demo machine prefix is a fresh temporary folder prepared by
+# BUILD_DIR defaults to ./build/default, OUT_DIR to BUILD_DIR/screenshots. Needs xvfb-run,
+# xdotool and ImageMagick's import (apt-get install xvfb xdotool imagemagick). After the first
+# run's Finish it checks the saved profile files through ravelgard-tool. The demo machine prefix is a fresh temporary folder prepared by
 # `ravelgard-tool install`; the first run sets the password "demo1" on the finish page, so that
 # the later runs show the login prompt.
 set -euo pipefail
 
-BUILD_DIR=$(realpath "${1:-build}")
+BUILD_DIR=$(realpath "${1:-build/default}")
 OUT_DIR=$(realpath -m "${2:-$BUILD_DIR/screenshots}")
 WIZARD="$BUILD_DIR/app/ravelgard-wizard"
 TOOL="$BUILD_DIR/tools/ravelgard-tool"
@@ -105,6 +106,26 @@ typed() {  # window id, text
     xdotool type --delay 40 "$2"
 }
 
+fail() { echo "screenshots.sh: $*" >&2; exit 1; }
+
+# What the finish step of the first run must have written, read back through the support tool
+# (which deciphers with the section names, as the firewall does).
+check_saved_files() {
+    local profiles="$BUILD_DIR/app/Profiles" dump sections
+    [ "$("$TOOL" profile get Main AlertEvent "$profiles/AlertsAndLogSetting.RVL")" = 1 ] ||
+        fail "AlertEvent is not 1 after the walk"
+    dump=$("$TOOL" profile dump "$profiles/ProgramControl.RVL")
+    sections=$(grep -c '^\[' <<<"$dump" || true)
+    [ "$sections" = "$ADDED" ] || fail "ProgramControl.RVL holds $sections programs, not $ADDED"
+    # The one row set to Block in the Access menu: both permissions Block (code 1).
+    [ "$(grep -c '^Column3=1$' <<<"$dump")" = 1 ] && [ "$(grep -c '^Column1=1$' <<<"$dump")" = 1 ] ||
+        fail "the Block choice did not reach ProgramControl.RVL"
+    [ "$(grep -c '^Column3=0$' <<<"$dump")" = $((ADDED - 1)) ] || fail "unexpected Access codes"
+    grep -q "^Path=$DEMO_PATH/" <<<"$dump" || fail "no program path in ProgramControl.RVL"
+    [ -s "$RAVELGARD_PREFIX/system32/RVPSD.SYS" ] || fail "no password file"
+    echo "  the saved files hold the walk's choices ($ADDED programs)"
+}
+
 # First run: no password set, so the wizard opens at once.
 "$WIZARD" &
 APP=$!
@@ -156,6 +177,9 @@ printf 'notes\n' > "$DEMO/NOTES.TXT"
 for program in "$DEMO"/*; do
     add_program "$WIN" "$program"
 done
+# Every file is listed but NOTES.TXT, whose name equals notes.txt but for letter case.
+ADDED=$(( $(ls "$DEMO" | wc -l) - 1 ))
+DEMO_PATH=$DEMO
 shoot "$WIN" page6-program-list-filled
 # A left click on the Access cell of the second row opens the Access menu at the mouse.
 click_at "$WIN" 345 130 1
@@ -176,6 +200,7 @@ shoot "$BOX" exit-confirmation
 keys "$BOX" Tab space       # No: stay in the wizard
 keys "$WIN" Return          # Finish: save and end
 wait "$APP" || true
+check_saved_files
 
 # Second run: the finish step stored the password, so the login prompt comes first.
 "$WIZARD" &
