@@ -91,7 +91,11 @@ std::size_t ListViewContent::Add(ListRow row) {
     }
     const auto position = static_cast<std::size_t>(place - rows_.begin());
     const bool selected = row.selected;
-    rows_.insert(place, std::move(row));
+    if (place == rows_.end()) {
+        rows_.push_back(std::move(row));
+    } else {
+        rows_.insert(place, std::move(row));
+    }
     Notify(ListChange::Rows);
     if (selected) {
         Notify(ListChange::Selection);
