@@ -11,6 +11,22 @@ constexpr std::array<char16_t, 32> kHighControls = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
+bool UnicodeToCp1252(char32_t c, char& out) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+        out = static_cast<char>(c);
+        return true;
+    }
+    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
+        if (kHighControls[i] == c) {
+            out = static_cast<char>(0x80 + i);
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
 void AppendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
         out += static_cast<char>(c);
@@ -28,22 +44,6 @@ void AppendUtf8(std::string& out, char32_t c) {
         out += static_cast<char>(0x80 | (c & 0x3F));
     }
 }
-
-bool UnicodeToCp1252(char32_t c, char& out) {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-        out = static_cast<char>(c);
-        return true;
-    }
-    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
-        if (kHighControls[i] == c) {
-            out = static_cast<char>(0x80 + i);
-            return true;
-        }
-    }
-    return false;
-}
-
-}  // namespace
 
 char16_t Cp1252ToUnicode(unsigned char byte) {
     if (byte >= 0x80 && byte <= 0x9F) {

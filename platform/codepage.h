@@ -8,6 +8,9 @@
 
 namespace rg::platform {
 
+// Appends the UTF-8 form of one code point (surrogate code points too, as generalised UTF-8).
+void AppendUtf8(std::string& out, char32_t c);
+
 // Every byte maps to one UTF-16 unit; 0x81, 0x8D, 0x8F, 0x90 and 0x9D map to U+0081 etc.
 char16_t Cp1252ToUnicode(unsigned char byte);
 std::u16string Cp1252ToUtf16(std::string_view bytes);

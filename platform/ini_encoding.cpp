@@ -9,24 +9,6 @@ constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
 constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
 
-void AppendGeneralisedUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 // Decodes one character at `pos` and advances past it. An invalid or cut sequence yields
 // U+FFFD and advances by one byte, so that every bad byte counts as one character.
 char32_t NextCodePoint(std::string_view text, std::size_t& pos) {
@@ -88,12 +70,12 @@ DecodedProfile DecodeUtf16(std::string_view body, ProfileEncoding encoding) {
             const char16_t low = UnitAt(body, 2 * (u + 1), bigEndian);
             if (low >= 0xDC00 && low <= 0xDFFF) {
                 const char32_t pair = 0x10000 + ((unit - 0xD800u) << 10) + (low - 0xDC00u);
-                AppendGeneralisedUtf8(decoded.text, pair);
+                AppendUtf8(decoded.text, pair);
                 ++u;
                 continue;
             }
         }
-        AppendGeneralisedUtf8(decoded.text, unit);
+        AppendUtf8(decoded.text, unit);
     }
     decoded.trailer = std::string(body.substr(units * 2));
     return decoded;
