@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <sstream>
 
 #include "platform/file_system.h"
@@ -40,17 +39,39 @@ class ErrorLogTest : public ::testing::Test {
     fs::path folder_;
 };
 
+// "YYYY-MM-DD HH:MM:SS": digits where the pattern has 9, the separators as they stand.
+bool IsDateAndTime(const std::string& text) {
+    const std::string pattern = "9999-99-99 99:99:99";
+    if (text.size() != pattern.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const bool digit = text[i] >= '0' && text[i] <= '9';
+        if (pattern[i] == '9' ? !digit : text[i] != pattern[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
 TEST_F(ErrorLogTest, FirstErrorCreatesTheLogAndLaterOnesAppend) {
     LogError(RunError(53, "File not found"), "getFileProperty of mdlFileProperty");
     LogError(RunError(-2147024894, "Automation error, with a comma"),
              "saveStartupWizardSettings of frmStartupMain");
     const std::string text = LogText();
-    const std::regex line(
-        "getFileProperty of mdlFileProperty:---->53,File not found, On "
-        "\\d{4}-\\d{2}-\\d{2} \\d{2}:\\d{2}:\\d{2}\r\n"
+    const std::string first = "getFileProperty of mdlFileProperty:---->53,File not found, On ";
+    const std::string second =
         "saveStartupWizardSettings of frmStartupMain:---->-2147024894,Automation error, with a "
-        "comma, On \\d{4}-\\d{2}-\\d{2} \\d{2}:\\d{2}:\\d{2}\r\n");
-    EXPECT_TRUE(std::regex_match(text, line)) << text;
+        "comma, On ";
+    const std::size_t stamp = 19;  // "YYYY-MM-DD HH:MM:SS"
+    ASSERT_EQ(text.size(), first.size() + stamp + 2 + second.size() + stamp + 2) << text;
+    EXPECT_EQ(text.substr(0, first.size()), first);
+    EXPECT_TRUE(IsDateAndTime(text.substr(first.size(), stamp))) << text;
+    const std::size_t secondLine = first.size() + stamp + 2;
+    EXPECT_EQ(text.substr(first.size() + stamp, 2), "\r\n");
+    EXPECT_EQ(text.substr(secondLine, second.size()), second);
+    EXPECT_TRUE(IsDateAndTime(text.substr(secondLine + second.size(), stamp))) << text;
+    EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
 }
 
 TEST_F(ErrorLogTest, RunTrappedLogsOnceAndSkipsTheRest) {
