@@ -20,7 +20,9 @@ namespace {
 thread_local DWORD lastError = ERROR_SUCCESS;
 std::optional<std::string> appPathOverride;
 
-std::string ToPath(std::string_view path) { return NativePath(path); }
+std::string ToPath(std::string_view path) {
+    return NativePath(path);
+}
 
 // The checks below take paths already converted by ToPath.
 bool NativeIsDirectory(const std::string& native) {
@@ -90,7 +92,9 @@ void RemoveStaleTemporaries(const std::string& path) {
         }
         const long pid = std::strtol(rest.substr(0, underscore).c_str(), nullptr, 10);
         if (pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
-            ::unlink((folder + "/" + name).c_str());
+            std::string stale = folder;
+            stale.append(1, '/').append(name);
+            ::unlink(stale.c_str());
         }
     }
     ::closedir(entries);
@@ -190,9 +194,13 @@ bool PathFileExistsA(std::string_view path) {
     return ::stat(ToPath(path).c_str(), &info) == 0;
 }
 
-bool IsDirectory(std::string_view path) { return NativeIsDirectory(ToPath(path)); }
+bool IsDirectory(std::string_view path) {
+    return NativeIsDirectory(ToPath(path));
+}
 
-bool IsReadOnlyFile(std::string_view path) { return NativeIsReadOnlyFile(ToPath(path)); }
+bool IsReadOnlyFile(std::string_view path) {
+    return NativeIsReadOnlyFile(ToPath(path));
+}
 
 BOOL DeleteFileA(std::string_view path) {
     const std::string name = ToPath(path);

@@ -126,7 +126,7 @@ std::optional<Image> DecodeIconBitmap(std::string_view data) {
         for (int x = 0; x < layout->width; ++x) {
             const std::uint32_t colour = ColourAt(bytes, *layout, row, x);
             anyAlpha = anyAlpha || (layout->bitCount == 32 && (colour >> 24) != 0);
-            image.argb[static_cast<std::size_t>(y * layout->width + x)] = colour;
+            image.argb[PixelIndex(x, y, layout->width)] = colour;
         }
     }
     if (anyAlpha) {
@@ -134,7 +134,7 @@ std::optional<Image> DecodeIconBitmap(std::string_view data) {
     }
     for (int y = 0; y < layout->height; ++y) {
         for (int x = 0; x < layout->width; ++x) {
-            auto& pixel = image.argb[static_cast<std::size_t>(y * layout->width + x)];
+            auto& pixel = image.argb[PixelIndex(x, y, layout->width)];
             pixel = MaskSaysTransparent(bytes, *layout, y, x) ? 0u : (pixel | 0xFF000000u);
         }
     }
@@ -168,9 +168,9 @@ Image ScaleImage(const Image& source, int width, int height) {
                     const std::uint32_t p = source.pixel(x, y);
                     const std::uint32_t alpha = p >> 24;
                     a += alpha;
-                    r += alpha * ((p >> 16) & 0xFF);
-                    g += alpha * ((p >> 8) & 0xFF);
-                    b += alpha * (p & 0xFF);
+                    r += std::size_t{alpha} * ((p >> 16) & 0xFF);
+                    g += std::size_t{alpha} * ((p >> 8) & 0xFF);
+                    b += std::size_t{alpha} * (p & 0xFF);
                     ++count;
                 }
             }
@@ -180,7 +180,7 @@ Image ScaleImage(const Image& source, int width, int height) {
                         static_cast<std::uint32_t>(r / a) << 16 |
                         static_cast<std::uint32_t>(g / a) << 8 | static_cast<std::uint32_t>(b / a);
             }
-            out.argb[static_cast<std::size_t>(ty * width + tx)] = pixel;
+            out.argb[PixelIndex(tx, ty, width)] = pixel;
         }
     }
     return out;

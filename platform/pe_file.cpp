@@ -80,7 +80,7 @@ std::optional<PeFile> PeFile::Parse(const ByteSource& source) {
     std::uint32_t rvaCount = 0;
     std::uint32_t resourceRva = 0;
     std::uint32_t resourceSize = 0;
-    const std::size_t entry = layout->directoriesOffset + 8 * kResourceDirectoryIndex;
+    const std::size_t entry = layout->directoriesOffset + std::size_t{8} * kResourceDirectoryIndex;
     if (opt.U32(layout->rvaCountOffset, rvaCount) && rvaCount > kResourceDirectoryIndex &&
         opt.U32(entry, resourceRva) && opt.U32(entry + 4, resourceSize)) {
         pe.LocateResources(resourceRva, resourceSize);

@@ -223,7 +223,7 @@ std::optional<Image> DecodePng(std::string_view bytes) {
         return std::nullopt;
     }
     const PngHeader& h = parts.header;
-    const std::size_t bitsPerPixel = static_cast<std::size_t>(h.channels * h.depth);
+    const std::size_t bitsPerPixel = static_cast<std::size_t>(h.channels) * h.depth;
     const std::size_t rowBytes = (h.width * bitsPerPixel + 7) / 8;
     const std::size_t expected = h.height * (rowBytes + 1);
     auto raw = InflateZlib(parts.data, expected);

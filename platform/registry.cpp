@@ -153,7 +153,8 @@ LONG RegQueryValueExA(HKEY key, std::string_view valueName, DWORD* type, BYTE* d
         return Code(ERROR_MORE_DATA);
     }
     if (size > 0) {
-        std::memcpy(data, value->data.data(), size);
+        // The value's bytes as stored: a string keeps its zero only when it was written with one.
+        std::memcpy(data, value->data.data(), size);  // NOLINT(bugprone-not-null-terminated-result)
     }
     return Code(ERROR_SUCCESS);
 }

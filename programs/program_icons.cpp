@@ -47,7 +47,7 @@ bool DrawIcon(Image& surface, const Image& icon) {
     }
     for (int y = 0; y < surface.height && y < icon.height; ++y) {
         for (int x = 0; x < surface.width && x < icon.width; ++x) {
-            std::uint32_t& target = surface.argb[static_cast<std::size_t>(y * surface.width + x)];
+            std::uint32_t& target = surface.argb[platform::PixelIndex(x, y, surface.width)];
             target = Blend(target, icon.pixel(x, y));
         }
     }
@@ -60,7 +60,7 @@ Image BlankIcon16() {
     Image blank;
     blank.width = kSmallIconSize;
     blank.height = kSmallIconSize;
-    blank.argb.assign(static_cast<std::size_t>(kSmallIconSize * kSmallIconSize), 0u);
+    blank.argb.assign(static_cast<std::size_t>(kSmallIconSize) * kSmallIconSize, 0u);
     return blank;
 }
 

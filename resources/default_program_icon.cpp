@@ -24,7 +24,7 @@ struct Layout {
 void Fill(platform::Image& image, int x0, int y0, int x1, int y1, std::uint32_t colour) {
     for (int y = y0; y <= y1; ++y) {
         for (int x = x0; x <= x1; ++x) {
-            image.argb[static_cast<std::size_t>(y * image.width + x)] = colour;
+            image.argb[platform::PixelIndex(x, y, image.width)] = colour;
         }
     }
 }
@@ -33,7 +33,8 @@ platform::Image Draw(const Layout& l) {
     platform::Image image;
     image.width = l.size;
     image.height = l.size;
-    image.argb.assign(static_cast<std::size_t>(l.size * l.size), kTransparent);
+    image.argb.assign(static_cast<std::size_t>(l.size) * static_cast<std::size_t>(l.size),
+                      kTransparent);
     // The frame: a dark outline around a grey border one pixel wide.
     Fill(image, l.left, l.top, l.right, l.bottom, kDarkGrey);
     Fill(image, l.left + 1, l.top + 1, l.right - 1, l.bottom - 1, kGrey);

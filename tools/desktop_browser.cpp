@@ -52,8 +52,10 @@ std::string FindInPath(const std::string& program) {
     const char* path = std::getenv("PATH");
     std::istringstream dirs(path ? path : "/usr/bin:/bin");
     for (std::string dir; std::getline(dirs, dir, ':');) {
-        const std::string candidate = dir + "/" + program;
-        if (!dir.empty() && platform::PathFileExistsA(candidate)) {
+        std::string candidate = dir;
+        candidate.append(1, '/').append(program);
+        // PATH names folders in UTF-8; the platform takes code page 1252 paths.
+        if (!dir.empty() && platform::PathFileExistsA(platform::PathFromNative(candidate))) {
             return candidate;
         }
     }
@@ -92,7 +94,9 @@ std::optional<std::string> DesktopDefaultBrowser() {
         return std::nullopt;
     }
     for (const std::string& folder : ApplicationFolders()) {
-        std::ifstream entry(folder + "/" + entryName);
+        std::string entryPath = folder;
+        entryPath.append(1, '/').append(entryName);
+        std::ifstream entry(entryPath);
         if (!entry) {
             continue;
         }
