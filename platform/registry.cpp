@@ -51,6 +51,15 @@ DWORD PrepareHandle(HKEY handle, OpenRegistryKey& target, RegistryHive*& hive) {
     return FindKey(hive->Root(), target.path) ? ERROR_SUCCESS : ERROR_KEY_DELETED;
 }
 
+// PrepareHandle for a value operation: the handle must also carry the access it needs.
+DWORD PrepareHandleFor(DWORD neededAccess, HKEY handle, OpenRegistryKey& target,
+                       RegistryHive*& hive) {
+    if (const DWORD status = PrepareHandle(handle, target, hive); status != ERROR_SUCCESS) {
+        return status;
+    }
+    return (target.access & neededAccess) == 0 ? ERROR_ACCESS_DENIED : ERROR_SUCCESS;
+}
+
 // The full path below the root of `subKey` under the key `base` names, when it is a path the
 // file could hold.
 bool JoinPath(const OpenRegistryKey& base, std::string_view subKey,
@@ -124,11 +133,9 @@ LONG RegQueryValueExA(HKEY key, std::string_view valueName, DWORD* type, BYTE* d
     std::lock_guard guard(RegistryLock());
     OpenRegistryKey target;
     RegistryHive* hive = nullptr;
-    if (const DWORD status = PrepareHandle(key, target, hive); status != ERROR_SUCCESS) {
+    if (const DWORD status = PrepareHandleFor(KEY_QUERY_VALUE, key, target, hive);
+        status != ERROR_SUCCESS) {
         return Code(status);
-    }
-    if ((target.access & KEY_QUERY_VALUE) == 0) {
-        return Code(ERROR_ACCESS_DENIED);
     }
     const RegistryValue* value = FindKey(hive->Root(), target.path)->FindValue(valueName);
     if (value == nullptr) {
@@ -167,11 +174,9 @@ LONG RegSetValueExA(HKEY key, std::string_view valueName, DWORD /*reserved*/, DW
     std::lock_guard guard(RegistryLock());
     OpenRegistryKey target;
     RegistryHive* hive = nullptr;
-    if (const DWORD status = PrepareHandle(key, target, hive); status != ERROR_SUCCESS) {
+    if (const DWORD status = PrepareHandleFor(KEY_SET_VALUE, key, target, hive);
+        status != ERROR_SUCCESS) {
         return Code(status);
-    }
-    if ((target.access & KEY_SET_VALUE) == 0) {
-        return Code(ERROR_ACCESS_DENIED);
     }
     RegistryKey updated = hive->Root();
     const std::string_view bytes =
