@@ -9,7 +9,7 @@
 #include "platform/qt/qt_message_box.h"
 #include "platform/qt/qt_style.h"
 #include "platform/qt/qt_window_system.h"
-#include "platform/window_system.h"
+#include "platform/ui/window_system.h"
 #include "startup/startup.h"
 #include "wizard/startup_main_form.h"
 

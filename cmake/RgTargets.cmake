@@ -1,11 +1,53 @@
 # Helpers shared by every folder: one library per folder, one test program per test file,
 # one benchmark or fuzz program per source file.
 
-# rg_add_folder_library(NAME DEPS dep...): a static library made of every .cpp in the
-# calling folder (subfolders excluded), with the source root on the include path.
+# The libraries form one downward order; each names its layer, and a library may only link
+# libraries of lower layers (docs/ARCHITECTURE.md lists them):
+set(RG_LAYERS
+    base         # platform/base
+    system       # platform/posix or platform/win32: the operating system
+    engines      # platform/ini, registry, pe, ui
+    standins     # platform/standin: Windows services that Linux lacks
+    platform     # the platform as a whole; platform/qt
+    services
+    foundations  # startup, fileinfo, resources
+    programs
+    persistence
+    wizard
+    tools)       # the support tool's commands
+
+# rg_check_layer(NAME LAYER layer DEPS dep...): fails the configuration when a library links one
+# of its own layer or above.
+function(rg_check_layer name layer)
+  list(FIND RG_LAYERS ${layer} own)
+  if(own LESS 0)
+    message(FATAL_ERROR "${name}: unknown layer ${layer}")
+  endif()
+  foreach(dep ${ARGN})
+    if(TARGET ${dep})
+      get_target_property(dep_layer ${dep} RG_LAYER)
+      if(dep_layer)
+        list(FIND RG_LAYERS ${dep_layer} below)
+        if(NOT below LESS own)
+          message(FATAL_ERROR "${name} (layer ${layer}) links ${dep} (layer ${dep_layer}): "
+                              "libraries link only downwards")
+        endif()
+      endif()
+    endif()
+  endforeach()
+  set_property(TARGET ${name} PROPERTY RG_LAYER ${layer})
+endfunction()
+
+# rg_add_folder_library(NAME LAYER layer [SOURCES src...] DEPS dep...): a static library made of
+# every .cpp in the calling folder (subfolders excluded) or of the given sources, with the
+# source root on the include path.
 function(rg_add_folder_library name)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  cmake_parse_arguments(ARG "" "LAYER" "SOURCES;DEPS" ${ARGN})
+  if(ARG_SOURCES)
+    set(sources ${ARG_SOURCES})
+  else()
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  endif()
   if(sources)
     add_library(${name} STATIC ${sources})
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
@@ -15,6 +57,7 @@ function(rg_add_folder_library name)
     target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
     target_link_libraries(${name} INTERFACE ${ARG_DEPS})
   endif()
+  rg_check_layer(${name} ${ARG_LAYER} ${ARG_DEPS})
 endfunction()
 
 # rg_add_gtest(NAME SOURCES src... [LIBS lib...] [TIMEOUT seconds] [ENVIRONMENT k=v...])

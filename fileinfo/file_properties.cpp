@@ -1,9 +1,5 @@
 #include "fileinfo/file_properties.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -11,9 +7,10 @@
 #include <limits>
 #include <vector>
 
-#include "platform/codepage.h"
-#include "platform/file_system.h"
-#include "platform/version_api.h"
+#include "platform/base/codepage.h"
+#include "platform/os/file_system.h"
+#include "platform/os/version_api.h"
+#include "platform/pe/version_info.h"
 #include "services/error_log.h"
 #include "services/run_error.h"
 
@@ -26,7 +23,7 @@ constexpr unsigned kHighestPlainByte = 122;  // "z"
 
 // The text after the last path separator; the whole path when it has none.
 std::string FileNameOf(std::string_view path) {
-    const std::size_t slash = path.rfind('/');
+    const std::size_t slash = path.rfind(platform::PathSeparator());
     return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
@@ -39,29 +36,21 @@ void UseFileNameFallbacks(FileProperties& record) {
 // The file's times and size, read through an open handle as on Windows. False when the file
 // cannot be opened for reading (a folder cannot either).
 bool ReadTimesAndSize(const std::string& path, FileProperties& record) {
-    const int fd =
-        ::open(platform::NativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) {
-        return false;
+    platform::FileTimes times;
+    switch (platform::GetFileTimesAndSize(path, times)) {
+        case platform::FileTimesResult::NotOpened:
+            return false;
+        case platform::FileTimesResult::NoTimes:
+            return true;  // times unreadable: dates and size stay unset, the version part runs
+        case platform::FileTimesResult::Read:
+            break;
     }
-    struct statx info {};
-    const bool read = ::statx(fd, "", AT_EMPTY_PATH, STATX_BASIC_STATS | STATX_BTIME, &info) == 0;
-    ::close(fd);
-    if (read && !S_ISREG(info.stx_mode)) {
-        return false;
-    }
-    if (!read) {
-        return true;  // times unreadable: dates and size stay unset, the version part runs
-    }
-    record.Modified = fileinfo::DateOfFileTime(info.stx_mtime.tv_sec);
-    record.Accessed = fileinfo::DateOfFileTime(info.stx_atime.tv_sec);
-    // The birth time where the file system records it, else the last write.
-    const bool hasBirth = (info.stx_mask & STATX_BTIME) != 0;
-    record.Created =
-        fileinfo::DateOfFileTime(hasBirth ? info.stx_btime.tv_sec : info.stx_mtime.tv_sec);
+    record.Modified = fileinfo::DateOfFileTime(times.written);
+    record.Accessed = fileinfo::DateOfFileTime(times.accessed);
+    record.Created = fileinfo::DateOfFileTime(times.created);
     constexpr auto kLargest = static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max());
-    record.SizeBytes = static_cast<std::int32_t>(std::min<std::uint64_t>(info.stx_size, kLargest));
-    record.SizeText = fileinfo::SizeText(info.stx_size);
+    record.SizeBytes = static_cast<std::int32_t>(std::min<std::uint64_t>(times.size, kLargest));
+    record.SizeText = fileinfo::SizeText(times.size);
     return true;
 }
 
@@ -76,7 +65,9 @@ std::string CopyText(const char* text, const std::vector<char>& block) {
 }
 
 std::optional<std::string> TranslationKey(std::vector<char>& block) {
-    const auto value = platform::QueryVersionValue(block.data(), "\\VarFileInfo\\Translation");
+    platform::DWORD error = 0;
+    const auto value =
+        platform::QueryVersionValue(block.data(), "\\VarFileInfo\\Translation", error);
     if (!value || value->isText || value->length < 4) {
         return std::nullopt;
     }
@@ -128,7 +119,8 @@ void ReadVersionEntries(const std::string& path, FileProperties& record) {
     }
     for (const Entry& entry : kEntries) {
         const std::string query = "\\StringFileInfo\\" + *key + "\\" + entry.name;
-        const auto value = platform::QueryVersionValue(block.data(), query);
+        platform::DWORD error = 0;
+        const auto value = platform::QueryVersionValue(block.data(), query, error);
         std::string text = value ? CopyText(value->data, block) : std::string();
         if (text.size() > kMaxEntryLength) {
             text.resize(kMaxEntryLength);

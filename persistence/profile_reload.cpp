@@ -1,7 +1,7 @@
 #include "persistence/profile_reload.h"
 
-#include "platform/file_system.h"
-#include "platform/profile_api.h"
+#include "platform/ini/profile_api.h"
+#include "platform/os/file_system.h"
 #include "resources/builtin_profiles.h"
 #include "services/error_log.h"
 #include "services/run_error.h"

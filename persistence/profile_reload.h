@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/win_types.h"
+#include "platform/base/win_types.h"
 
 namespace rg {
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "platform/profile_api.h"
+#include "platform/ini/profile_api.h"
 #include "services/ini_access.h"
 #include "services/run_error.h"
 #include "startup/globals.h"

@@ -5,11 +5,11 @@
 #include <string_view>
 
 #include "fileinfo/file_properties.h"
+#include "persistence/default_programs.h"
 #include "persistence/profile_reload.h"
 #include "persistence/program_section.h"
-#include "platform/file_system.h"
-#include "platform/profile_api.h"
-#include "programs/default_programs.h"
+#include "platform/ini/profile_api.h"
+#include "platform/os/file_system.h"
 #include "programs/permissions.h"
 #include "services/error_log.h"
 #include "services/ini_access.h"

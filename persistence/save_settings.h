@@ -6,16 +6,9 @@
 #include <string_view>
 #include <vector>
 
-namespace rg {
+#include "programs/program_row.h"
 
-// One row of the program list as the save step reads it: the row's text (the display name, which
-// names the program's section), its tag (the full path), and its two permission texts.
-struct ProgramRowSettings {
-    std::string Name;
-    std::string Path;
-    std::string Access;
-    std::string Server;
-};
+namespace rg {
 
 // What the wizard window hands to the save step: its state fields as they stand when Next is
 // pressed on the finish page. The rows of the program list join this record with the list.

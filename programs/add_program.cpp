@@ -3,9 +3,9 @@
 #include <optional>
 
 #include "fileinfo/file_properties.h"
-#include "platform/message_box.h"
-#include "platform/text_collation.h"
-#include "platform/window_system.h"
+#include "platform/base/text_collation.h"
+#include "platform/ui/message_box.h"
+#include "platform/ui/window_system.h"
 #include "programs/program_icons.h"
 #include "programs/program_list.h"
 #include "services/app_title.h"

@@ -1,7 +1,9 @@
 // The default network programs: services.exe and svchost.exe from the system directory and the
-// default web browser, each written as a program section with Access and Server "Allow".
+// default web browser, whose command line the registry keeps. The save step writes each of
+// them as a program section with Access and Server "Allow" (persistence/default_programs.h).
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -16,12 +18,12 @@ inline constexpr std::string_view kBrowserCommandKey =
 // same way. Raises RunError (invalid call) for a command shorter than 5 characters.
 std::string BrowserPathFromCommand(std::string_view command);
 
-// Writes the sections of services.exe, svchost.exe and the browser, in this order, each named
-// by the file's display name with its version and code 0 ("Allow") for both permissions. No
-// error path of its own: a missing or too short browser command raises RunError after the two
-// system programs are written, and errors of the writes pass to the caller.
-// systemDirPath: the system directory followed by its separator (the SystemDirPath global);
-// programControlFilePath: the program control profile (the ProgramControlFilePath global).
-void WriteDefaultPrograms(std::string_view systemDirPath, std::string_view programControlFilePath);
+// services.exe and svchost.exe in the system directory, in this order. systemDirPath: the
+// system directory followed by its separator (the SystemDirPath global).
+std::array<std::string, 2> SystemProgramPaths(std::string_view systemDirPath);
+
+// The browser's path from the command line the registry keeps for it. Raises RunError when
+// there is none or it is too short to hold a path.
+std::string DefaultBrowserPath();
 
 }  // namespace rg

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/shell_icon.h"
+#include "platform/os/shell_icon.h"
 #include "resources/default_program_icon.h"
 #include "services/error_log.h"
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "platform/image.h"
+#include "platform/base/image.h"
 
 namespace rg {
 

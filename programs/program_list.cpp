@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "platform/window_system.h"
+#include "platform/ui/window_system.h"
 #include "programs/program_icons.h"
 
 namespace rg {

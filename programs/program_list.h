@@ -10,11 +10,11 @@
 #include <string_view>
 #include <vector>
 
-#include "persistence/save_settings.h"
-#include "platform/form.h"
-#include "platform/image.h"
-#include "platform/list_view.h"
+#include "platform/base/image.h"
+#include "platform/ui/form.h"
+#include "platform/ui/list_view.h"
 #include "programs/permissions.h"
+#include "programs/program_row.h"
 
 namespace rg {
 

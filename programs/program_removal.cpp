@@ -1,5 +1,5 @@
 // Removing the selected programs of the list (cmdRemove), with the user's confirmation.
-#include "platform/message_box.h"
+#include "platform/ui/message_box.h"
 #include "programs/program_list.h"
 #include "services/app_title.h"
 #include "services/error_log.h"

@@ -4,7 +4,7 @@
 // 16 x 16, with a transparent surround.
 #pragma once
 
-#include "platform/image.h"
+#include "platform/base/image.h"
 
 namespace rg {
 

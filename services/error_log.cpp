@@ -5,15 +5,16 @@
 #include <exception>
 #include <string>
 
-#include "platform/file_system.h"
+#include "platform/os/file_system.h"
 
 namespace rg {
 namespace {
 
 std::string CurrentDateAndTime() {
     const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    // The program has one thread, so the shared result of localtime cannot be overwritten
+    // before it is formatted.
+    const std::tm local = *std::localtime(&now);
     char date[16];
     char time[16];
     std::strftime(date, sizeof date, "%Y-%m-%d", &local);
@@ -25,8 +26,8 @@ std::string CurrentDateAndTime() {
 
 std::string LogFilePath() {
     std::string folder = platform::AppPath();
-    if (folder.empty() || folder.back() != '/') {
-        folder += '/';
+    if (folder.empty() || folder.back() != platform::PathSeparator()) {
+        folder += platform::PathSeparator();
     }
     return folder + "Err.log";
 }

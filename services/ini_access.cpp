@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "platform/profile_api.h"
+#include "platform/ini/profile_api.h"
 #include "services/cipher.h"
 #include "services/run_error.h"
 
@@ -49,7 +49,8 @@ bool CanStandAsSectionName(std::string_view section) {
         return true;
     }
     // A "]" inside the name is harmless: a header's name runs to the last "]" of its line.
-    return !HoldsLineBreakOrNul(section) && !IsTrimmedOnReading(section.front()) && !IsTrimmedOnReading(section.back());
+    return !HoldsLineBreakOrNul(section) && !IsTrimmedOnReading(section.front()) &&
+           !IsTrimmedOnReading(section.back());
 }
 
 // A key that the file would read back as itself: no line break, no "=", not a header.

@@ -21,7 +21,8 @@ bool WriteINI(std::string_view section, std::string_view key, std::string_view v
 // holds no CR, LF or NUL, neither starts nor ends with a character that reading trims
 // (0x09-0x0D, 0x1A, space), and is not wrapped in one matching pair of quotes. The section name
 // itself must be able to stand as a section name (no CR, LF or NUL, no leading or trailing
-// blanks; a "]" is fine, as a header's name runs to the last "]" of its line). Pages use it to refuse such input before anything is written.
+// blanks; a "]" is fine, as a header's name runs to the last "]" of its line). Pages use it to
+// refuse such input before anything is written.
 bool CanStoreINIValue(std::string_view section, std::string_view value, bool encipher);
 
 }  // namespace rg

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "platform/form.h"
-#include "platform/profile_api.h"
+#include "platform/ini/profile_api.h"
+#include "platform/ui/form.h"
 #include "services/ini_access.h"
 
 namespace rg {

@@ -4,7 +4,7 @@
 #include <limits>
 #include <string>
 
-#include "platform/message_box.h"
+#include "platform/ui/message_box.h"
 #include "services/app_title.h"
 
 namespace rg {

@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "platform/win_types.h"
+#include "platform/base/win_types.h"
 
 namespace rg {
 

@@ -1,8 +1,8 @@
 #include "startup/fatal.h"
 
-#include "platform/message_box.h"
-#include "platform/process.h"
+#include "platform/ui/message_box.h"
 #include "services/app_title.h"
+#include "services/end_program.h"
 
 namespace rg {
 
@@ -12,7 +12,7 @@ std::string StoresCorruptedText() {
 
 void FailStartup(const std::string& text) {
     platform::MessageBoxA(text, kAppTitle, platform::MB_OK | platform::MB_ICONHAND);
-    platform::EndProgram();
+    EndProgram();
 }
 
 }  // namespace rg

@@ -1,6 +1,6 @@
 #include "startup/login_form.h"
 
-#include "platform/message_box.h"
+#include "platform/ui/message_box.h"
 #include "services/app_title.h"
 #include "startup/globals.h"
 

@@ -3,7 +3,7 @@
 // LoginAccepted; Cancel (or closing the window) leaves LoginAccepted False.
 #pragma once
 
-#include "platform/form.h"
+#include "platform/ui/form.h"
 
 namespace rg {
 

@@ -1,7 +1,7 @@
 #include "startup/password_store.h"
 
-#include "platform/file_system.h"
-#include "platform/registry.h"
+#include "platform/os/file_system.h"
+#include "platform/os/registry.h"
 #include "services/cipher.h"
 #include "services/registry_access.h"
 #include "services/run_error.h"

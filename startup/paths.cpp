@@ -1,6 +1,6 @@
 #include <string>
 
-#include "platform/file_system.h"
+#include "platform/os/file_system.h"
 #include "startup/globals.h"
 
 namespace rg {
@@ -26,9 +26,10 @@ std::string TrimSpaces(const std::string& text) {
 }
 
 // The system directory is asked for with a buffer of 1024 spaces; the platform writes the path
-// and a NUL at its start, the spaces are trimmed and the NUL (now last) replaced by "/". When the
-// path does not fit, the buffer stays all spaces: then there is nothing to cut and the result
-// is empty rather than a bare "/" that would point the password file at the root folder.
+// and a NUL at its start, the spaces are trimmed and the NUL (now last) replaced by the path
+// separator. When the path does not fit, the buffer stays all spaces: then there is nothing to
+// cut and the result is empty rather than a bare separator that would point the password file
+// at the root folder.
 std::string QuerySystemDirPath() {
     std::string buffer(kSystemDirBufferSize, ' ');
     platform::GetSystemDirectoryA(buffer.data(), kSystemDirBufferSize);
@@ -36,15 +37,15 @@ std::string QuerySystemDirPath() {
     if (trimmed.empty() || trimmed.back() != '\0') {
         return {};
     }
-    return trimmed.substr(0, trimmed.size() - 1) + "/";
+    return trimmed.substr(0, trimmed.size() - 1) + platform::PathSeparator();
 }
 
 }  // namespace
 
 void InitPaths() {
     const std::string appPath = platform::AppPath();
-    LangFilePath = appPath + "/Lang/English.INI";
-    ProfilesPath = appPath + "/Profiles/";
+    LangFilePath = platform::JoinPath(platform::JoinPath(appPath, "Lang"), "English.INI");
+    ProfilesPath = platform::JoinPath(appPath, "Profiles") + platform::PathSeparator();
     ProgramControlFilePath = ProfilesPath + "ProgramControl.RVL";
     AlertsFilePath = ProfilesPath + "AlertsAndLogSetting.RVL";
     SystemDirPath = QuerySystemDirPath();

@@ -3,8 +3,8 @@
 #include <exception>
 #include <memory>
 
-#include "platform/file_system.h"
-#include "platform/form.h"
+#include "platform/os/file_system.h"
+#include "platform/ui/form.h"
 #include "startup/fatal.h"
 #include "startup/globals.h"
 #include "startup/login_form.h"

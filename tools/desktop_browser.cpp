@@ -6,7 +6,7 @@
 #include <sstream>
 #include <vector>
 
-#include "platform/file_system.h"
+#include "platform/os/file_system.h"
 
 namespace rg::tool {
 namespace {

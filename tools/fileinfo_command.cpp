@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "fileinfo/file_properties.h"
-#include "platform/codepage.h"
-#include "platform/file_system.h"
+#include "platform/base/codepage.h"
+#include "platform/os/file_system.h"
 #include "tools/commands.h"
 
 namespace rg::tool {

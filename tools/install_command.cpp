@@ -6,8 +6,8 @@
 #include <ostream>
 #include <string>
 
-#include "platform/file_system.h"
-#include "platform/registry.h"
+#include "platform/os/file_system.h"
+#include "platform/os/registry.h"
 #include "programs/default_programs.h"
 #include "services/registry_access.h"
 #include "services/run_error.h"

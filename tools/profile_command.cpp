@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/file_system.h"
-#include "platform/profile_api.h"
+#include "platform/ini/profile_api.h"
+#include "platform/os/file_system.h"
 #include "services/cipher.h"
 #include "services/ini_access.h"
 #include "services/run_error.h"

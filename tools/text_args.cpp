@@ -1,6 +1,6 @@
 #include "tools/text_args.h"
 
-#include "platform/codepage.h"
+#include "platform/base/codepage.h"
 
 namespace rg::tool {
 

@@ -1,6 +1,6 @@
 // The handlers of the option pages: the alert options of page 3, and the password check and
 // select-all-on-focus of page 4.
-#include "platform/message_box.h"
+#include "platform/ui/message_box.h"
 #include "services/app_title.h"
 #include "startup/password_store.h"
 #include "wizard/startup_main_form.h"

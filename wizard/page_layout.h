@@ -4,7 +4,7 @@
 // two permission pop-up menus of page 6's list.
 #pragma once
 
-#include "platform/form.h"
+#include "platform/ui/form.h"
 
 namespace rg::wizard {
 

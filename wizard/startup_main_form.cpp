@@ -1,9 +1,9 @@
 #include "wizard/startup_main_form.h"
 
 #include "persistence/save_settings.h"
-#include "platform/message_box.h"
-#include "platform/process.h"
+#include "platform/ui/message_box.h"
 #include "services/app_title.h"
+#include "services/end_program.h"
 #include "services/language.h"
 #include "startup/startup.h"
 #include "wizard/page_layout.h"
@@ -84,7 +84,7 @@ void StartupMainForm::Form_Load() {
     ApplyLanguage(*this, kLangSection);
     Show();
     if (!VerifyLogin()) {
-        platform::EndProgram();
+        EndProgram();
     }
     AlertChoice = 1;
     WizardPassword.clear();
@@ -109,7 +109,7 @@ void StartupMainForm::cmdCancel_Click() {
 void StartupMainForm::Finish() {
     saveStartupWizardSettings(
         {WizardPassword, AlertChoice, ProgramChoice, programList.RowSettings()});
-    platform::EndProgram();
+    EndProgram();
 }
 
 }  // namespace rg

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/form.h"
+#include "platform/ui/form.h"
 #include "programs/program_list.h"
 
 namespace rg {

@@ -6,7 +6,7 @@
 #include <QFont>
 #include <QWidget>
 
-#include "platform/form.h"
+#include "platform/ui/form.h"
 
 namespace rg::platform::qt {
 

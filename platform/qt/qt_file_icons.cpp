@@ -4,8 +4,8 @@
 #include <QFileInfo>
 #include <QIcon>
 
+#include "platform/os/shell_icon.h"
 #include "platform/qt/qt_text.h"
-#include "platform/shell_icon.h"
 
 namespace rg::platform::qt {
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/image.h"
+#include "platform/base/image.h"
 
 namespace rg::platform::qt {
 

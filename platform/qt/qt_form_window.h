@@ -7,7 +7,7 @@
 #include <QDialog>
 #include <unordered_map>
 
-#include "platform/form.h"
+#include "platform/ui/form.h"
 
 namespace rg::platform::qt {
 

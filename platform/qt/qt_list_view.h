@@ -5,8 +5,8 @@
 
 #include <QTreeWidget>
 
-#include "platform/form.h"
-#include "platform/window_system.h"
+#include "platform/ui/form.h"
+#include "platform/ui/window_system.h"
 
 namespace rg::platform::qt {
 

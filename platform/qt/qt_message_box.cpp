@@ -4,8 +4,8 @@
 #include <QApplication>
 #include <QPushButton>
 
-#include "platform/message_box.h"
 #include "platform/qt/qt_text.h"
+#include "platform/ui/message_box.h"
 
 namespace rg::platform::qt {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "platform/codepage.h"
+#include "platform/base/codepage.h"
 
 namespace rg::platform::qt {
 

@@ -7,7 +7,7 @@
 #include <unordered_map>
 
 #include "platform/qt/qt_form_window.h"
-#include "platform/window_system.h"
+#include "platform/ui/window_system.h"
 
 class QEventLoop;
 

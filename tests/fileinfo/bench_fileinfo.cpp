@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "fileinfo/file_properties.h"
-#include "platform/shell_icon.h"
+#include "platform/os/shell_icon.h"
 
 namespace {
 

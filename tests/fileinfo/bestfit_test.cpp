@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "fileinfo/file_properties.h"
-#include "platform/codepage.h"
+#include "platform/base/codepage.h"
 
 namespace rg {
 namespace {

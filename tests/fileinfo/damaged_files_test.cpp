@@ -6,10 +6,11 @@
 #include <chrono>
 
 #include "fileinfo/file_properties.h"
-#include "platform/pe_file.h"
-#include "platform/pe_icon.h"
-#include "platform/pe_resources.h"
-#include "platform/version_api.h"
+#include "platform/os/version_api.h"
+#include "platform/pe/pe_file.h"
+#include "platform/pe/pe_icon.h"
+#include "platform/pe/pe_resources.h"
+#include "platform/pe/version_info.h"
 #include "tests/fileinfo/test_support.h"
 
 namespace rg::platform {

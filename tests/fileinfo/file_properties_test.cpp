@@ -7,7 +7,7 @@
 #include <ctime>
 
 #include "fileinfo/file_properties.h"
-#include "platform/file_system.h"
+#include "platform/os/file_system.h"
 #include "services/run_error.h"
 #include "tests/fileinfo/test_support.h"
 

@@ -9,10 +9,11 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/pe_icon.h"
-#include "platform/pe_icon_decode.h"
-#include "platform/pe_source.h"
-#include "platform/version_api.h"
+#include "platform/base/byte_source.h"
+#include "platform/os/version_api.h"
+#include "platform/pe/pe_icon.h"
+#include "platform/pe/pe_icon_decode.h"
+#include "platform/pe/version_info.h"
 
 namespace {
 
@@ -30,12 +31,13 @@ std::size_t CopiedLength(const char* text, const std::vector<char>& block) {
 
 void QueryEverything(std::string_view resource) {
     using namespace rg::platform;
+    rg::platform::DWORD error = 0;
     std::vector<char> block(VersionInfoBlockSize(resource.size()));
     if (!FillVersionInfoBlock(resource, block.data(), block.size())) {
         __builtin_trap();  // a block of the size asked for must always be filled
     }
     std::string table = "040904B0";
-    if (auto translation = QueryVersionValue(block.data(), "\\VarFileInfo\\Translation");
+    if (auto translation = QueryVersionValue(block.data(), "\\VarFileInfo\\Translation", error);
         translation && translation->length >= 4) {
         unsigned char raw[4];
         std::memcpy(raw, translation->data, 4);
@@ -46,11 +48,11 @@ void QueryEverything(std::string_view resource) {
     volatile std::size_t sink = 0;
     for (const char* entry : kEntries) {
         const std::string query = "\\StringFileInfo\\" + table + "\\" + entry;
-        if (auto value = QueryVersionValue(block.data(), query)) {
+        if (auto value = QueryVersionValue(block.data(), query, error)) {
             sink = sink + CopiedLength(value->data, block);
         }
     }
-    QueryVersionValue(block.data(), "\\");
+    QueryVersionValue(block.data(), "\\", error);
 }
 
 }  // namespace

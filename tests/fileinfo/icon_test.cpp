@@ -4,9 +4,9 @@
 
 #include <set>
 
-#include "platform/pe_icon.h"
-#include "platform/pe_icon_decode.h"
-#include "platform/shell_icon.h"
+#include "platform/os/shell_icon.h"
+#include "platform/pe/pe_icon.h"
+#include "platform/pe/pe_icon_decode.h"
 #include "resources/default_program_icon.h"
 #include "tests/fileinfo/test_support.h"
 

@@ -2,10 +2,11 @@
 // version resource itself.
 #include <gtest/gtest.h>
 
-#include "platform/file_system.h"
-#include "platform/pe_file.h"
-#include "platform/pe_resources.h"
-#include "platform/version_api.h"
+#include "platform/os/file_system.h"
+#include "platform/os/version_api.h"
+#include "platform/pe/pe_file.h"
+#include "platform/pe/pe_resources.h"
+#include "platform/pe/version_info.h"
 #include "tests/fileinfo/test_support.h"
 
 namespace rg::platform {
@@ -41,10 +42,10 @@ TEST(PeReader, ReadsBothHeaderLayouts) {
 TEST(PeReader, FileSourceReadsLikeMemoryAroundItsCachedHead) {
     const std::string path = FixturePath("full");
     const std::string bytes = ReadBytes(path);
-    const auto file = FileByteSource::Open(path);
+    const auto file = OpenFileByteSource(path);
     ASSERT_TRUE(file != nullptr);
     ASSERT_EQ(file->Size(), bytes.size());
-    const std::size_t head = FileByteSource::kHeadBytes;
+    const std::size_t head = 4096;  // the head the file source keeps
     for (const auto& [offset, length] : {std::pair<std::size_t, std::size_t>{0, 64},
                                          {head - 10, 20},
                                          {head, 100},
@@ -57,8 +58,8 @@ TEST(PeReader, FileSourceReadsLikeMemoryAroundItsCachedHead) {
     std::string ignored;
     EXPECT_FALSE(file->ReadString(bytes.size() - 1, 2, ignored));
     EXPECT_FALSE(file->ReadString(~std::uint64_t{0}, 2, ignored));
-    EXPECT_EQ(FileByteSource::Open("/nonexistent/file.exe"), nullptr);
-    EXPECT_EQ(FileByteSource::Open("/tmp"), nullptr);
+    EXPECT_EQ(OpenFileByteSource("/nonexistent/file.exe"), nullptr);
+    EXPECT_EQ(OpenFileByteSource("/tmp"), nullptr);
 }
 
 TEST(PeReader, ChoosesLanguagesInTheLoadersOrder) {

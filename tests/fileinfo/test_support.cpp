@@ -8,7 +8,8 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "platform/version_api.h"
+#include "platform/os/version_api.h"
+#include "platform/pe/version_info.h"
 
 namespace rg::test {
 
@@ -129,9 +130,10 @@ VersionBlock SimpleVersion(const std::vector<VersionBlock>& entries, std::u16str
 }
 
 std::string QueryText(std::string_view resource, const std::string& query) {
+    platform::DWORD error = 0;
     std::vector<char> block(platform::VersionInfoBlockSize(resource.size()));
     platform::FillVersionInfoBlock(resource, block.data(), block.size());
-    const auto value = platform::QueryVersionValue(block.data(), query);
+    const auto value = platform::QueryVersionValue(block.data(), query, error);
     if (!value) {
         return "<none>";
     }

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/file_system.h"
-#include "platform/version_api.h"
+#include "platform/os/file_system.h"
+#include "platform/os/version_api.h"
 #include "tests/fileinfo/test_support.h"
 
 namespace rg::platform {

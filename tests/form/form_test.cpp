@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/form.h"
+#include "platform/ui/form.h"
 #include "tests/support/scripted_window_system.h"
 
 namespace rg::platform {

@@ -6,8 +6,8 @@
 
 #include <vector>
 
-#include "platform/form.h"
-#include "platform/text_collation.h"
+#include "platform/base/text_collation.h"
+#include "platform/ui/form.h"
 
 namespace rg::platform {
 namespace {

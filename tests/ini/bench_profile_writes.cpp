@@ -10,8 +10,8 @@
 #include <iterator>
 #include <string>
 
-#include "platform/file_system.h"
-#include "platform/profile_api.h"
+#include "platform/ini/profile_api.h"
+#include "platform/os/file_system.h"
 #include "services/ini_access.h"
 
 namespace {

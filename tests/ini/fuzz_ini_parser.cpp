@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/ini_document.h"
-#include "platform/profile_api.h"
+#include "platform/ini/ini_document.h"
+#include "platform/ini/profile_api.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "platform/process.h"
+#include "services/end_program.h"
 #include "tests/ini/profile_test_support.h"
 
 namespace rg::testing {
@@ -28,10 +28,10 @@ TEST_F(ProfileCacheTest, WritesWaitForTheFlushAndAreReadBackMeanwhile) {
 
 TEST_F(ProfileCacheTest, EndProgramPutsPendingWritesOnDisk) {
     EXPECT_TRUE(Set("Main", "AlertEvent", "1"));
-    const auto previous = platform::SetEndProgramHook(
+    const auto previous = SetEndProgramHook(
         [](int code) { throw std::runtime_error("ended " + std::to_string(code)); });
-    EXPECT_THROW(platform::EndProgram(0), std::runtime_error);
-    platform::SetEndProgramHook(previous);
+    EXPECT_THROW(EndProgram(0), std::runtime_error);
+    SetEndProgramHook(previous);
     EXPECT_EQ(ReadRaw(file_), "[Main]\r\nAlertEvent=1\r\n");
 }
 

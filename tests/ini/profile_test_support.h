@@ -13,8 +13,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/file_system.h"
-#include "platform/profile_api.h"
+#include "platform/ini/profile_api.h"
+#include "platform/os/file_system.h"
 
 namespace rg::testing {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/form.h"
+#include "platform/ui/form.h"
 #include "services/language.h"
 #include "tests/support/temp_install.h"
 

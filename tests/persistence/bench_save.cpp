@@ -11,9 +11,9 @@
 #include <string>
 
 #include "persistence/save_settings.h"
-#include "platform/file_system.h"
-#include "platform/profile_api.h"
-#include "platform/registry.h"
+#include "platform/ini/profile_api.h"
+#include "platform/os/file_system.h"
+#include "platform/os/registry.h"
 #include "save_expectations.h"
 #include "startup/globals.h"
 #include "startup/password_store.h"

@@ -6,9 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "persistence/default_programs.h"
 #include "persistence/profile_reload.h"
-#include "platform/profile_api.h"
-#include "platform/registry.h"
+#include "platform/ini/profile_api.h"
+#include "platform/os/registry.h"
 #include "programs/default_programs.h"
 #include "services/error_log.h"
 #include "services/ini_access.h"

@@ -8,7 +8,7 @@
 
 #include "persistence/profile_reload.h"
 #include "persistence/program_section.h"
-#include "platform/profile_api.h"
+#include "platform/ini/profile_api.h"
 #include "services/cipher.h"
 #include "services/ini_access.h"
 #include "services/run_error.h"

@@ -9,7 +9,7 @@
 
 #include "persistence/profile_reload.h"
 #include "plain_profile.h"
-#include "platform/profile_api.h"
+#include "platform/ini/profile_api.h"
 #include "resources/builtin_profiles.h"
 #include "services/ini_access.h"
 #include "tests/support/temp_install.h"

@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "persistence/save_settings.h"
-#include "platform/profile_api.h"
-#include "platform/registry.h"
+#include "platform/ini/profile_api.h"
+#include "platform/os/registry.h"
 #include "resources/builtin_profiles.h"
 #include "save_expectations.h"
 #include "services/cipher.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "persistence/save_settings.h"
-#include "platform/registry.h"
+#include "platform/os/registry.h"
 #include "resources/builtin_profiles.h"
 #include "save_expectations.h"
 #include "services/cipher.h"

@@ -9,7 +9,7 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/registry.h"
+#include "platform/os/registry.h"
 #include "resources/builtin_profiles.h"
 #include "save_expectations.h"
 #include "services/cipher.h"

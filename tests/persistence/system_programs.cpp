@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "platform/registry.h"
+#include "platform/os/registry.h"
 #include "programs/default_programs.h"
 #include "services/registry_access.h"
 

@@ -1,4 +1,4 @@
-#include "platform/codepage.h"
+#include "platform/base/codepage.h"
 
 #include <gtest/gtest.h>
 

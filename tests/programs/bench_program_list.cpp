@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/file_system.h"
-#include "platform/message_box.h"
+#include "platform/os/file_system.h"
+#include "platform/ui/message_box.h"
 #include "programs/program_list.h"
 #include "wizard/page_layout.h"
 

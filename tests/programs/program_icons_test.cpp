@@ -1,7 +1,7 @@
 // ExtractIcon and the icons of new rows: a PE program's own icon, a file-type icon, the default
 // icon for a file the shell cannot describe, and the failure path.
 #include "programs/program_icons.h"
-#include "platform/shell_icon.h"
+#include "platform/os/shell_icon.h"
 #include "resources/default_program_icon.h"
 #include "tests/programs/program_list_fixture.h"
 

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "platform/shell_icon.h"
+#include "platform/os/shell_icon.h"
 #include "wizard/page_layout.h"
 
 namespace rg::test {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/form.h"
+#include "platform/ui/form.h"
 #include "programs/program_list.h"
 #include "tests/support/scripted_window_system.h"
 #include "tests/support/temp_install.h"

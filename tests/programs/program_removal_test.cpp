@@ -1,5 +1,5 @@
 // Removing the selected programs: the question, the answer, the image list and icon keys.
-#include "platform/shell_icon.h"
+#include "platform/os/shell_icon.h"
 #include "tests/programs/program_list_fixture.h"
 
 namespace rg::test {

@@ -14,10 +14,10 @@
 #include <memory>
 #include <vector>
 
-#include "platform/form.h"
 #include "platform/qt/qt_file_icons.h"
 #include "platform/qt/qt_message_box.h"
 #include "platform/qt/qt_window_system.h"
+#include "platform/ui/form.h"
 #include "qt_test_support.h"
 
 using rg::platform::Control;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/message_box.h"
+#include "platform/ui/message_box.h"
 
 namespace rg::test {
 

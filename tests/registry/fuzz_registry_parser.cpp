@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "platform/registry_parser.h"
-#include "platform/registry_writer.h"
+#include "platform/registry/registry_parser.h"
+#include "platform/registry/registry_writer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace rg::platform;

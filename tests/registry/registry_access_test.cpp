@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/file_system.h"
-#include "platform/message_box.h"
-#include "platform/registry.h"
+#include "platform/os/file_system.h"
+#include "platform/os/registry.h"
+#include "platform/ui/message_box.h"
 #include "services/app_title.h"
 #include "services/registry_access.h"
 #include "tests/registry/temp_prefix.h"

@@ -7,9 +7,9 @@
 #include <iterator>
 #include <string>
 
-#include "platform/registry.h"
-#include "platform/registry_parser.h"
-#include "platform/registry_writer.h"
+#include "platform/os/registry.h"
+#include "platform/registry/registry_parser.h"
+#include "platform/registry/registry_writer.h"
 
 namespace rg::platform {
 namespace {

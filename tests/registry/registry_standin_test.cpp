@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "platform/file_system.h"
-#include "platform/registry.h"
-#include "platform/registry_parser.h"
+#include "platform/os/file_system.h"
+#include "platform/os/registry.h"
+#include "platform/registry/registry_parser.h"
 #include "tests/registry/temp_prefix.h"
 
 namespace rg::platform {

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/file_system.h"
+#include "platform/os/file_system.h"
 
 namespace rg {
 namespace {

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/form.h"
-#include "platform/message_box.h"
-#include "platform/process.h"
+#include "platform/ui/form.h"
+#include "platform/ui/message_box.h"
+#include "services/end_program.h"
 #include "startup/globals.h"
 #include "startup/login_form.h"
 #include "startup/password_store.h"
@@ -32,7 +32,7 @@ class GateWindow final : public Form {
     void Form_Load() override {
         Show();
         if (!VerifyLogin()) {
-            platform::EndProgram();
+            EndProgram();
         }
         passed = true;
     }

@@ -4,8 +4,8 @@
 #include <random>
 #include <string>
 
-#include "platform/message_box.h"
-#include "platform/registry.h"
+#include "platform/os/registry.h"
+#include "platform/ui/message_box.h"
 #include "services/cipher.h"
 #include "services/registry_access.h"
 #include "services/run_error.h"

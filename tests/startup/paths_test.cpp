@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/file_system.h"
+#include "platform/os/file_system.h"
 #include "startup/globals.h"
 #include "startup/startup.h"
 #include "tests/support/scripted_window_system.h"

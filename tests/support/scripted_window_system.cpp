@@ -38,12 +38,11 @@ ScriptedWindowSystem::ScriptedWindowSystem() {
         [this](const std::string& text, const std::string& title, unsigned style) {
             return Answer(text, title, style);
         });
-    previousEndHook_ =
-        platform::SetEndProgramHook([](int exitCode) { throw ProgramEnded{exitCode}; });
+    previousEndHook_ = SetEndProgramHook([](int exitCode) { throw ProgramEnded{exitCode}; });
 }
 
 ScriptedWindowSystem::~ScriptedWindowSystem() {
-    platform::SetEndProgramHook(std::move(previousEndHook_));
+    SetEndProgramHook(std::move(previousEndHook_));
     platform::SetMessageBoxHandler(std::move(previousBoxHandler_));
     platform::SetWindowSystem(previousWindowSystem_);
 }

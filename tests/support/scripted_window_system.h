@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/form.h"
-#include "platform/message_box.h"
-#include "platform/process.h"
-#include "platform/window_system.h"
+#include "platform/ui/form.h"
+#include "platform/ui/message_box.h"
+#include "platform/ui/window_system.h"
+#include "services/end_program.h"
 
 namespace rg::test {
 
@@ -134,7 +134,7 @@ class ScriptedWindowSystem final : public platform::WindowSystem {
     std::vector<platform::OpenFileRequest> fileDialogs_;
     platform::WindowSystem* previousWindowSystem_ = nullptr;
     platform::MessageBoxHandler previousBoxHandler_;
-    platform::EndProgramHook previousEndHook_;
+    EndProgramHook previousEndHook_;
 };
 
 }  // namespace rg::test

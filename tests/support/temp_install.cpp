@@ -6,8 +6,8 @@
 #include <iterator>
 #include <stdexcept>
 
-#include "platform/file_system.h"
-#include "platform/profile_api.h"
+#include "platform/ini/profile_api.h"
+#include "platform/os/file_system.h"
 
 namespace rg::test {
 

@@ -9,9 +9,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/file_system.h"
-#include "platform/profile_api.h"
-#include "platform/registry.h"
+#include "platform/ini/profile_api.h"
+#include "platform/os/file_system.h"
+#include "platform/os/registry.h"
 #include "programs/default_programs.h"
 #include "services/cipher.h"
 #include "services/registry_access.h"

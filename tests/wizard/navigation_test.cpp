@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/message_box.h"
+#include "platform/ui/message_box.h"
 #include "startup/globals.h"
 #include "tests/wizard/wizard_fixture.h"
 

@@ -1,7 +1,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/message_box.h"
+#include "platform/ui/message_box.h"
 #include "tests/wizard/wizard_fixture.h"
 
 namespace rg::test {

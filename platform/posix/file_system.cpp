@@ -1,0 +1,393 @@
+#include "platform/os/file_system.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <string>
+
+#include "platform/base/codepage.h"
+#include "platform/posix/file_byte_source.h"
+
+namespace rg::platform {
+namespace {
+
+thread_local DWORD lastError = ERROR_SUCCESS;
+std::optional<std::string> appPathOverride;
+
+std::string ToPath(std::string_view path) {
+    return NativePath(path);
+}
+
+// The checks below take paths already converted by ToPath.
+bool NativeIsDirectory(const std::string& native) {
+    struct stat info {};
+    return ::stat(native.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool NativeIsReadOnlyFile(const std::string& native) {
+    struct stat info {};
+    return ::stat(native.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+           (info.st_mode & S_IWUSR) == 0;
+}
+
+// Writes all bytes, retrying short writes and interrupted calls.
+bool WriteAll(int fd, std::string_view bytes) {
+    const char* data = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, left);
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        data += written;
+        left -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+std::string TemporaryNameBeside(const std::string& path) {
+    static std::mt19937_64 generator{std::random_device{}()};
+    const std::string folder = FolderOfPath(path);
+    const std::string base = path.substr(path.find_last_of('/') + 1);
+    return folder + "/." + base + ".tmp" + std::to_string(::getpid()) + "_" +
+           std::to_string(generator() % 1000000000ULL);
+}
+
+// A writer killed between creating its temporary file and renaming it leaves the temporary file
+// behind. Before the next replacement of the same file, remove those of processes that are gone.
+void RemoveStaleTemporaries(const std::string& path) {
+    const std::string folder = FolderOfPath(path);
+    const std::string stem = "." + path.substr(path.find_last_of('/') + 1) + ".tmp";
+    DIR* entries = ::opendir(folder.c_str());
+    if (entries == nullptr) {
+        return;
+    }
+    while (const dirent* entry = ::readdir(entries)) {
+        const std::string name = entry->d_name;
+        if (name.rfind(stem, 0) != 0) {
+            continue;
+        }
+        const std::string rest = name.substr(stem.size());
+        const auto underscore = rest.find('_');
+        if (underscore == 0 || underscore == std::string::npos ||
+            rest.find_first_not_of("0123456789_") != std::string::npos) {
+            continue;
+        }
+        const long pid = std::strtol(rest.substr(0, underscore).c_str(), nullptr, 10);
+        if (pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
+            std::string stale = folder;
+            stale.append(1, '/').append(name);
+            ::unlink(stale.c_str());
+        }
+    }
+    ::closedir(entries);
+}
+
+// Maps an errno value to the Windows error code that the same failure gives there.
+DWORD WindowsErrorFromErrno(int errnoValue) {
+    switch (errnoValue) {
+        case 0:
+            return ERROR_SUCCESS;
+        case ENOENT:
+            return ERROR_FILE_NOT_FOUND;
+        case ENOTDIR:
+            return ERROR_PATH_NOT_FOUND;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+        case EISDIR:
+            return ERROR_ACCESS_DENIED;
+        case ENOSPC:
+        case EDQUOT:
+            return ERROR_DISK_FULL;
+        case EEXIST:
+            return ERROR_ALREADY_EXISTS;
+        case EBUSY:
+        case ETXTBSY:
+            return ERROR_SHARING_VIOLATION;
+        case ENAMETOOLONG:
+        case EINVAL:
+            return ERROR_INVALID_PARAMETER;
+        default:
+            return ERROR_WRITE_FAULT;
+    }
+}
+
+DWORD Fail(int errnoValue) {
+    lastError = WindowsErrorFromErrno(errnoValue);
+    return lastError;
+}
+
+}  // namespace
+
+std::string NativePath(std::string_view path) {
+    return Cp1252ToUtf8(path);
+}
+
+std::string PathFromNative(std::string_view nativePath) {
+    std::string path;
+    if (Utf8ToCp1252Exact(nativePath, path)) {
+        return path;
+    }
+    // Not valid UTF-8 or outside the code page: keep what the code page can show.
+    path.clear();
+    for (const char c : nativePath) {
+        path += static_cast<unsigned char>(c) < 0x80 ? c : '?';
+    }
+    return path;
+}
+
+char PathSeparator() {
+    return '/';
+}
+
+std::string JoinPath(std::string_view folder, std::string_view name) {
+    std::string path(folder);
+    path += PathSeparator();
+    path += name;
+    return path;
+}
+
+std::string FolderOfPath(std::string_view path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string_view::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : std::string(path.substr(0, slash));
+}
+
+std::string AppPath() {
+    if (appPathOverride) {
+        return *appPathOverride;
+    }
+    std::string buffer(4096, '\0');
+    const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+    if (length <= 0) {
+        return ".";
+    }
+    buffer.resize(static_cast<std::size_t>(length));
+    return PathFromNative(FolderOfPath(buffer));
+}
+
+void OverrideAppPathForTesting(std::optional<std::string> folder) {
+    appPathOverride = std::move(folder);
+}
+
+std::string MachinePrefix() {
+    if (const char* prefix = std::getenv("RAVELGARD_PREFIX"); prefix && *prefix) {
+        return PathFromNative(prefix);
+    }
+    const char* home = std::getenv("HOME");
+    return PathFromNative(std::string(home && *home ? home : "/root") + "/.ravelgard");
+}
+
+UINT GetSystemDirectoryA(char* buffer, UINT size) {
+    const std::string folder = JoinPath(MachinePrefix(), "system32");
+    const auto length = static_cast<UINT>(folder.size());
+    if (buffer == nullptr || size <= length) {
+        return length + 1;
+    }
+    std::memcpy(buffer, folder.data(), folder.size());
+    buffer[length] = '\0';
+    return length;
+}
+
+bool PathFileExistsA(std::string_view path) {
+    struct stat info {};
+    return ::stat(ToPath(path).c_str(), &info) == 0;
+}
+
+bool IsDirectory(std::string_view path) {
+    return NativeIsDirectory(ToPath(path));
+}
+
+bool IsReadOnlyFile(std::string_view path) {
+    return NativeIsReadOnlyFile(ToPath(path));
+}
+
+BOOL DeleteFileA(std::string_view path) {
+    const std::string name = ToPath(path);
+    struct stat info {};
+    if (::lstat(name.c_str(), &info) != 0) {
+        Fail(errno);
+        return FALSE;
+    }
+    if (S_ISDIR(info.st_mode) || NativeIsReadOnlyFile(name)) {
+        lastError = ERROR_ACCESS_DENIED;
+        return FALSE;
+    }
+    if (::unlink(name.c_str()) != 0) {
+        Fail(errno);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CreateDirectoryA(std::string_view path) {
+    std::string name = ToPath(path);
+    while (name.size() > 1 && name.back() == '/') {
+        name.pop_back();
+    }
+    if (::mkdir(name.c_str(), 0777) != 0) {
+        Fail(errno == ENOENT ? ENOTDIR : errno);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+DWORD GetLastError() {
+    return lastError;
+}
+void SetLastError(DWORD code) {
+    lastError = code;
+}
+
+DWORD GetFileStamp(std::string_view path, FileStamp& stamp) {
+    stamp = FileStamp{};
+    struct stat info {};
+    if (::stat(ToPath(path).c_str(), &info) != 0) {
+        return (errno == ENOENT || errno == ENOTDIR) ? ERROR_SUCCESS : WindowsErrorFromErrno(errno);
+    }
+    constexpr std::int64_t kNanosPerSecond = 1000000000;
+    stamp.exists = true;
+    stamp.isFolder = S_ISDIR(info.st_mode);
+    stamp.readOnly = (info.st_mode & S_IWUSR) == 0;
+    stamp.volume = info.st_dev;
+    stamp.fileId = info.st_ino;
+    stamp.size = static_cast<std::uint64_t>(info.st_size);
+    stamp.modifiedNanos = info.st_mtim.tv_sec * kNanosPerSecond + info.st_mtim.tv_nsec;
+    stamp.changedNanos = info.st_ctim.tv_sec * kNanosPerSecond + info.st_ctim.tv_nsec;
+    return ERROR_SUCCESS;
+}
+
+FileTimesResult GetFileTimesAndSize(std::string_view path, FileTimes& times) {
+    times = FileTimes{};
+    const int fd = ::open(ToPath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        return FileTimesResult::NotOpened;
+    }
+    struct statx info {};
+    const bool read = ::statx(fd, "", AT_EMPTY_PATH, STATX_BASIC_STATS | STATX_BTIME, &info) == 0;
+    ::close(fd);
+    if (!read) {
+        return FileTimesResult::NoTimes;
+    }
+    if (!S_ISREG(info.stx_mode)) {
+        return FileTimesResult::NotOpened;  // Windows cannot open a folder or device as a file
+    }
+    times.written = info.stx_mtime.tv_sec;
+    times.accessed = info.stx_atime.tv_sec;
+    // The birth time where the file system records it, else the last write.
+    const bool hasBirth = (info.stx_mask & STATX_BTIME) != 0;
+    times.created = hasBirth ? info.stx_btime.tv_sec : info.stx_mtime.tv_sec;
+    times.size = info.stx_size;
+    return FileTimesResult::Read;
+}
+
+std::unique_ptr<ByteSource> OpenFileByteSource(std::string_view path) {
+    return FileByteSource::Open(ToPath(path));
+}
+
+DWORD ReadWholeFile(std::string_view path, std::string& contents) {
+    contents.clear();
+    const int fd = ::open(ToPath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return Fail(errno);
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+        ::close(fd);
+        lastError = ERROR_ACCESS_DENIED;
+        return lastError;
+    }
+    char chunk[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            const int saved = errno;
+            ::close(fd);
+            return Fail(saved);
+        }
+        if (got == 0) {
+            break;
+        }
+        contents.append(chunk, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    return ERROR_SUCCESS;
+}
+
+DWORD ReplaceFileAtomically(std::string_view path, std::string_view contents) {
+    const std::string target = ToPath(path);
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (exists && (S_ISDIR(old.st_mode) || (old.st_mode & S_IWUSR) == 0)) {
+        lastError = ERROR_ACCESS_DENIED;
+        return lastError;
+    }
+    if (!NativeIsDirectory(FolderOfPath(target))) {
+        lastError = ERROR_PATH_NOT_FOUND;
+        return lastError;
+    }
+    RemoveStaleTemporaries(target);
+    const std::string temporary = TemporaryNameBeside(target);
+    const mode_t mode = exists ? (old.st_mode & 07777) : 0666;
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd < 0) {
+        return Fail(errno);
+    }
+    if (!WriteAll(fd, contents) || ::fsync(fd) != 0) {
+        const int saved = errno;
+        ::close(fd);
+        ::unlink(temporary.c_str());
+        return Fail(saved);
+    }
+    if (exists) {
+        // open() applied the umask; the replacement keeps exactly the old permissions.
+        ::fchmod(fd, mode);
+    }
+    ::close(fd);
+    if (::rename(temporary.c_str(), target.c_str()) != 0) {
+        const int saved = errno;
+        ::unlink(temporary.c_str());
+        return Fail(saved);
+    }
+    // Make the rename itself durable.
+    const int folder = ::open(FolderOfPath(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+    return ERROR_SUCCESS;
+}
+
+DWORD AppendToFile(std::string_view path, std::string_view bytes) {
+    const std::string target = ToPath(path);
+    if (NativeIsReadOnlyFile(target)) {
+        lastError = ERROR_ACCESS_DENIED;
+        return lastError;
+    }
+    const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        return Fail(errno);
+    }
+    const bool written = WriteAll(fd, bytes);
+    const int saved = errno;
+    ::close(fd);
+    return written ? ERROR_SUCCESS : Fail(saved);
+}
+
+}  // namespace rg::platform
