@@ -203,7 +203,7 @@ CalendarDate DateOfFileTime(std::int64_t secondsSince1970) {
                                   ? secondsSince1970 / kSecondsPerDay
                                   : -((-(secondsSince1970 + 1)) / kSecondsPerDay) - 1;
     if (days < kFirstDay || days >= kPastLastDay) {
-        throw RunError(13, "Type mismatch");
+        throw RunError::TypeMismatch();
     }
     return DateOfDays(days);
 }

@@ -10,9 +10,6 @@
 namespace rg {
 namespace {
 
-// The run-time error number of a resource that cannot be found.
-constexpr std::int32_t kResourceNotFound = 326;
-
 void CreateProfileFolderWhenMissing(std::string_view profilesPath) {
     if (platform::PathFileExistsA(profilesPath)) {
         return;
@@ -25,8 +22,7 @@ void CreateProfileFolderWhenMissing(std::string_view profilesPath) {
 void ResetOneFile(std::string_view profilesPath, std::string_view name) {
     const auto copy = BuiltInProfileCopy(name);
     if (!copy) {
-        throw RunError(kResourceNotFound,
-                       "Resource with identifier '" + std::string(name) + "' not found");
+        throw RunError::ResourceNotFound(std::string(name));
     }
     const std::string path = std::string(profilesPath) + std::string(name);
     // One atomic replacement instead of delete-then-create: a failure or a crash leaves the old

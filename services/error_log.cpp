@@ -59,7 +59,7 @@ bool RunTrapped(std::string_view source, const std::function<void()>& body) {
     } catch (const RunError& error) {
         LogError(error, source);
     } catch (const std::bad_alloc&) {
-        LogError(RunError(7, "Out of memory"), source);
+        LogError(RunError::OutOfMemory(), source);
     } catch (const std::exception& other) {
         LogError(RunError::InvalidCall(other.what()), source);
     }

@@ -6,6 +6,10 @@ RunError RunError::InvalidCall(const std::string& why) {
     return {kInvalidCall, "Invalid procedure call or argument: " + why};
 }
 
+RunError RunError::ResourceNotFound(const std::string& name) {
+    return {kResourceNotFound, "Resource with identifier '" + name + "' not found"};
+}
+
 RunError RunError::FromWindowsError(platform::DWORD code) {
     using namespace platform;
     switch (code) {

@@ -1,5 +1,6 @@
 // The page switchers, the page initialisers, and Next and Back of the wizard window.
 #include "services/language.h"
+#include "wizard/page_layout.h"
 #include "wizard/startup_main_form.h"
 
 namespace rg {
@@ -21,7 +22,7 @@ void StartupMainForm::HideAllPages() {
 }
 
 void StartupMainForm::PlacePageFrame(platform::Control& frame) {
-    frame.setBounds({2560, 0, 5400, 4000});
+    frame.setBounds(wizard::kPageArea);
 }
 
 // Every initialiser places its frame and reloads the page's icon.

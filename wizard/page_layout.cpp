@@ -27,7 +27,6 @@ constexpr ControlKind kButton = ControlKind::CommandButton;
 constexpr ControlKind kList = ControlKind::ListView;
 
 constexpr Bounds kPageIcon{60, 60, 480, 480};
-constexpr Bounds kPageArea{2560, 0, 5400, 4000};
 
 // Page titles are bold 12-point and centred over the page, clear of the page icon at its top
 // left; everything else keeps the window's normal font.

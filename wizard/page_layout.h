@@ -8,6 +8,9 @@
 
 namespace rg::wizard {
 
+// Where every page frame sits in the wizard window (twips): right of the banner, full height.
+inline constexpr platform::Bounds kPageArea{2560, 0, 5400, 4000};
+
 // Adds the frame `fraPageN` and its controls to the form; returns the frame.
 platform::Control& AddPage1(platform::Form& form);
 platform::Control& AddPage3(platform::Form& form);

@@ -9,8 +9,17 @@
 namespace rg::platform {
 namespace {
 
+// BITMAPINFOHEADER fields and compressions.
+constexpr std::uint32_t kInfoHeaderSize = 40;
+constexpr std::size_t kHeaderWidth = 4;
+constexpr std::size_t kHeaderHeight = 8;  // of picture and mask together
+constexpr std::size_t kHeaderBitCount = 14;
+constexpr std::size_t kHeaderCompression = 16;
+constexpr std::size_t kHeaderColoursUsed = 32;
 constexpr std::uint32_t kRgb = 0;
 constexpr std::uint32_t kBitFields = 3;
+constexpr std::size_t kBitFieldMasksSize = 12;  // three 32-bit masks after a 40-byte header
+constexpr std::size_t kPaletteEntrySize = 4;    // blue, green, red, reserved
 
 struct BitmapLayout {
     int width = 0;
@@ -31,9 +40,10 @@ std::optional<BitmapLayout> ReadLayout(const LeBytes& bytes) {
     std::uint16_t bitCount = 0;
     std::uint32_t compression = 0;
     std::uint32_t coloursUsed = 0;
-    if (!bytes.U32(0, headerSize) || headerSize < 40 || !bytes.I32(4, width) ||
-        !bytes.I32(8, doubledHeight) || !bytes.U16(14, bitCount) || !bytes.U32(16, compression) ||
-        !bytes.U32(32, coloursUsed)) {
+    if (!bytes.U32(0, headerSize) || headerSize < kInfoHeaderSize ||
+        !bytes.I32(kHeaderWidth, width) || !bytes.I32(kHeaderHeight, doubledHeight) ||
+        !bytes.U16(kHeaderBitCount, bitCount) || !bytes.U32(kHeaderCompression, compression) ||
+        !bytes.U32(kHeaderColoursUsed, coloursUsed)) {
         return std::nullopt;
     }
     const bool knownDepth =
@@ -54,12 +64,13 @@ std::optional<BitmapLayout> ReadLayout(const LeBytes& bytes) {
         layout.colours = coloursUsed != 0 ? std::min<std::size_t>(coloursUsed, full) : full;
     }
     // BI_BITFIELDS stores three masks after the header; 32-bit icons use the usual BGRA order.
-    const std::size_t masks = compression == kBitFields && headerSize == 40 ? 12 : 0;
-    layout.colourOffset = std::size_t{headerSize} + masks + layout.colours * 4;
+    const std::size_t masks =
+        compression == kBitFields && headerSize == kInfoHeaderSize ? kBitFieldMasksSize : 0;
+    layout.colourOffset = std::size_t{headerSize} + masks + layout.colours * kPaletteEntrySize;
     layout.colourStride = (static_cast<std::size_t>(width) * bitCount + 31) / 32 * 4;
     layout.maskOffset = layout.colourOffset + layout.colourStride * layout.height;
     layout.maskStride = (static_cast<std::size_t>(width) + 31) / 32 * 4;
-    if (!bytes.Has(layout.paletteOffset, layout.colours * 4) ||
+    if (!bytes.Has(layout.paletteOffset, layout.colours * kPaletteEntrySize) ||
         !bytes.Has(layout.colourOffset, layout.colourStride * layout.height)) {
         return std::nullopt;
     }
@@ -71,7 +82,7 @@ std::uint32_t PaletteColour(const LeBytes& bytes, const BitmapLayout& layout, st
         return 0xFF000000u;  // an index beyond the table draws black, as GDI does
     }
     std::uint32_t bgrx = 0;
-    bytes.U32(layout.paletteOffset + index * 4, bgrx);
+    bytes.U32(layout.paletteOffset + index * kPaletteEntrySize, bgrx);
     return 0xFF000000u | (bgrx & 0x00FFFFFFu);
 }
 

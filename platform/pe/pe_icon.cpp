@@ -13,8 +13,16 @@
 namespace rg::platform {
 namespace {
 
+// An icon group (GRPICONDIR): reserved, type, count, then entries (GRPICONDIRENTRY) of width,
+// height (0 meaning 256), colour count, reserved, planes, bit count, bytes in resource, id.
 constexpr std::size_t kGroupHeaderBytes = 6;
+constexpr std::size_t kGroupCount = 4;
 constexpr std::size_t kGroupEntryBytes = 14;
+constexpr std::size_t kEntryWidth = 0;
+constexpr std::size_t kEntryHeight = 1;
+constexpr std::size_t kEntryBitCount = 6;
+constexpr std::size_t kEntryId = 12;
+constexpr int kSizeOfZero = 256;
 constexpr std::size_t kMaxGroupBytes = kGroupHeaderBytes + kGroupEntryBytes * 0xFFFF;
 // A 256 x 256 32-bit BMP is about 270 kB; nothing a real icon needs comes near this.
 constexpr std::size_t kMaxIconBytes = 4 << 20;
@@ -32,7 +40,7 @@ struct GroupEntry {
 std::vector<GroupEntry> ReadGroup(std::string_view group) {
     const LeBytes bytes(group);
     std::uint16_t count = 0;
-    bytes.U16(4, count);
+    bytes.U16(kGroupCount, count);
     std::vector<GroupEntry> entries;
     for (std::size_t i = 0; i < count; ++i) {
         const std::size_t at = kGroupHeaderBytes + i * kGroupEntryBytes;
@@ -40,12 +48,16 @@ std::vector<GroupEntry> ReadGroup(std::string_view group) {
             break;  // a group cut short keeps the entries it has
         }
         GroupEntry entry;
-        entry.width = bytes.At(at) == 0 ? 256 : bytes.At(at);
-        entry.height = bytes.At(at + 1) == 0 ? 256 : bytes.At(at + 1);
+        const auto dimension = [&](std::size_t field) {
+            const std::uint8_t stored = bytes.At(at + field);
+            return stored == 0 ? kSizeOfZero : stored;
+        };
+        entry.width = dimension(kEntryWidth);
+        entry.height = dimension(kEntryHeight);
         std::uint16_t bitCount = 0;
-        bytes.U16(at + 6, bitCount);
+        bytes.U16(at + kEntryBitCount, bitCount);
         entry.bitCount = bitCount;
-        bytes.U16(at + 12, entry.id);
+        bytes.U16(at + kEntryId, entry.id);
         entry.position = i;
         entries.push_back(entry);
     }
