@@ -60,6 +60,17 @@ function(rg_add_folder_library name)
   rg_check_layer(${name} ${ARG_LAYER} ${ARG_DEPS})
 endfunction()
 
+# Where the built test fixtures are (tests/fixtures), for tests, benchmarks and fuzz targets.
+function(rg_use_fixtures target)
+  target_compile_definitions(${target} PRIVATE
+    RG_PE_FIXTURES="${PROJECT_BINARY_DIR}/tests/fixtures/pe"
+    RG_SYSTEM_FIXTURES="${PROJECT_BINARY_DIR}/tests/fixtures/system"
+    RG_ICON_FIXTURES="${PROJECT_SOURCE_DIR}/tests/fixtures/pe")
+  if(TARGET rg_fixture_files)
+    add_dependencies(${target} rg_fixture_files)
+  endif()
+endfunction()
+
 # rg_add_gtest(NAME SOURCES src... [LIBS lib...] [TIMEOUT seconds] [ENVIRONMENT k=v...])
 # Every test gets a timeout: a modal box that nobody answers must fail the suite, not hang it.
 function(rg_add_gtest)
@@ -73,6 +84,7 @@ function(rg_add_gtest)
   add_executable(${ARG_NAME} ${ARG_SOURCES})
   target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
   target_include_directories(${ARG_NAME} PRIVATE ${PROJECT_SOURCE_DIR})
+  rg_use_fixtures(${ARG_NAME})
   add_test(NAME ${ARG_NAME} COMMAND ${ARG_NAME} --gtest_brief=1)
   set_tests_properties(${ARG_NAME} PROPERTIES TIMEOUT ${ARG_TIMEOUT}
                        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${ARG_ENVIRONMENT}")
@@ -86,6 +98,7 @@ function(rg_add_fuzzer)
   endif()
   add_executable(${ARG_NAME} ${ARG_SOURCE})
   target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBS})
+  target_include_directories(${ARG_NAME} PRIVATE ${PROJECT_SOURCE_DIR})
   target_link_options(${ARG_NAME} PRIVATE -fsanitize=fuzzer)
 endfunction()
 
@@ -99,6 +112,7 @@ function(rg_add_bench)
   add_executable(${ARG_NAME} ${ARG_SOURCES})
   target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBS} benchmark::benchmark)
   target_include_directories(${ARG_NAME} PRIVATE ${PROJECT_SOURCE_DIR})
+  rg_use_fixtures(${ARG_NAME})
   if(NOT TARGET bench)
     add_custom_target(bench)
   endif()

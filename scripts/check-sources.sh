@@ -4,7 +4,7 @@
 #   - every tracked C++ file is clang-formatted;
 #   - POSIX and Linux headers appear only in platform/posix/, app/, tools/ and tests/;
 #   - Windows headers appear only in platform/win32*/, app/, tools/ and tests/;
-#   - Qt headers appear only in platform/qt/, app/ and tests/qt/.
+#   - Qt headers appear only in platform/qt/, app/ and tests/platform/qt/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -36,7 +36,7 @@ grep_includes "$windows_headers" 'platform/win32[a-z]*/|app/|tools/|tests/' \
     "a Windows header outside platform/win32*/, app/, tools/ and tests/"
 
 qt_headers='Q[A-Za-z]+>|Qt[A-Za-z]+/'
-grep_includes "$qt_headers" 'platform/qt/|app/|tests/qt/' \
-    "a Qt header in a core folder (only platform/qt/, app/ and tests/qt/ may use Qt)"
+grep_includes "$qt_headers" 'platform/qt/|app/|tests/platform/qt/' \
+    "a Qt header in a core folder (only platform/qt/, app/ and tests/platform/qt/ may use Qt)"
 
 exit $status

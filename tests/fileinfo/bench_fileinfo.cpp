@@ -47,7 +47,7 @@ const std::vector<std::string>& PeFolder() {
         std::vector<std::string> list;
         int serial = 0;
         for (int copy = 0; copy < 10; ++copy) {
-            for (const auto& entry : fs::directory_iterator(RG_FIXTURE_DIR)) {
+            for (const auto& entry : fs::directory_iterator(RG_PE_FIXTURES)) {
                 if (entry.path().extension() == ".exe") {
                     const fs::path target =
                         kWorkFolder / "pe" /
@@ -96,7 +96,7 @@ BENCHMARK(BM_SmallIconsOfFolder)->Unit(benchmark::kMillisecond);
 std::string GrownProgram(const std::string& name, off_t size) {
     PeFolder();
     const fs::path target = kWorkFolder / name;
-    fs::copy_file(std::string(RG_FIXTURE_DIR) + "/full.exe", target,
+    fs::copy_file(std::string(RG_PE_FIXTURES) + "/full.exe", target,
                   fs::copy_options::overwrite_existing);
     const int fd = ::open(target.c_str(), O_WRONLY);
     if (fd < 0 || ::ftruncate(fd, size) != 0) {

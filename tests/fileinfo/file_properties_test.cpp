@@ -9,7 +9,7 @@
 #include "fileinfo/file_properties.h"
 #include "platform/os/file_system.h"
 #include "services/run_error.h"
-#include "tests/fileinfo/test_support.h"
+#include "tests/support/pe_builder.h"
 
 namespace rg {
 namespace {

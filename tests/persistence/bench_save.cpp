@@ -14,9 +14,9 @@
 #include "platform/ini/profile_api.h"
 #include "platform/os/file_system.h"
 #include "platform/os/registry.h"
-#include "save_expectations.h"
 #include "startup/globals.h"
 #include "startup/password_store.h"
+#include "tests/persistence/save_expectations.h"
 
 namespace rg {
 namespace {

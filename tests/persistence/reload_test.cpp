@@ -8,10 +8,10 @@
 #include <string>
 
 #include "persistence/profile_reload.h"
-#include "plain_profile.h"
 #include "platform/ini/profile_api.h"
 #include "resources/builtin_profiles.h"
 #include "services/ini_access.h"
+#include "tests/resources/plain_profile.h"
 #include "tests/support/temp_install.h"
 
 namespace rg {

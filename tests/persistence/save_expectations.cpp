@@ -1,4 +1,4 @@
-#include "save_expectations.h"
+#include "tests/persistence/save_expectations.h"
 
 #include <stdexcept>
 #include <utility>

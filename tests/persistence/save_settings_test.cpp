@@ -13,12 +13,12 @@
 #include "persistence/save_settings.h"
 #include "platform/os/registry.h"
 #include "resources/builtin_profiles.h"
-#include "save_expectations.h"
 #include "services/cipher.h"
 #include "services/registry_access.h"
 #include "startup/globals.h"
 #include "startup/password_store.h"
-#include "system_programs.h"
+#include "tests/persistence/save_expectations.h"
+#include "tests/persistence/system_programs.h"
 #include "tests/support/temp_install.h"
 
 namespace rg {

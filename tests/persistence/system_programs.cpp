@@ -1,4 +1,4 @@
-#include "system_programs.h"
+#include "tests/persistence/system_programs.h"
 
 #include <filesystem>
 

@@ -8,7 +8,7 @@
 namespace rg::test {
 
 std::string FixtureProgram(const std::string& name) {
-    return std::string(RG_FIXTURE_DIR) + "/" + name + ".exe";
+    return std::string(RG_PE_FIXTURES) + "/" + name + ".exe";
 }
 
 ProgramListTest::ProgramListTest() {

@@ -2,8 +2,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 #include "platform/ini/profile_api.h"
@@ -11,14 +9,9 @@
 
 namespace rg::test {
 
-TempInstall::TempInstall() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "rg-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("mkdtemp failed");
-    }
-    root_ = pattern;
-    appPath_ = root_ + "/app";
-    prefix_ = root_ + "/machine";
+TempInstall::TempInstall() : root_("rg-install") {
+    appPath_ = root_ / "app";
+    prefix_ = root_ / "machine";
     std::filesystem::create_directories(appPath_);
     std::filesystem::create_directories(prefix_ + "/system32");
     if (const char* old = std::getenv("RAVELGARD_PREFIX")) {
@@ -37,24 +30,6 @@ TempInstall::~TempInstall() {
     } else {
         unsetenv("RAVELGARD_PREFIX");
     }
-    std::error_code ignored;
-    std::filesystem::remove_all(root_, ignored);
-}
-
-// Paths are code page 1252, as the program names files; the disk holds them in UTF-8.
-void TempInstall::WriteFile(const std::string& path, std::string_view bytes) {
-    const std::string native = platform::NativePath(path);
-    std::filesystem::create_directories(std::filesystem::path(native).parent_path());
-    std::ofstream out(native, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out) {
-        throw std::runtime_error("cannot write " + path);
-    }
-}
-
-std::string TempInstall::ReadFile(const std::string& path) {
-    std::ifstream in(platform::NativePath(path), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 void TempInstall::CreateRegistryKey(platform::HKEY root, std::string_view path) {
