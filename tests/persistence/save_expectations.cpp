@@ -1,10 +1,13 @@
 #include "tests/persistence/save_expectations.h"
 
+#include <filesystem>
 #include <stdexcept>
 #include <utility>
 
+#include "programs/default_programs.h"
 #include "resources/builtin_profiles.h"
 #include "services/cipher.h"
+#include "services/registry_access.h"
 
 namespace rg::test {
 
@@ -13,13 +16,10 @@ std::string FactoryBytes(std::string_view profileName) {
     if (!copy) {
         throw std::invalid_argument("no built-in copy of " + std::string(profileName));
     }
-    // Worked out apart from the reset's own code: the copy's text, which ends with exactly one
-    // CR LF either by itself (the port database) or by the one the reset adds.
+    // The copy's text, which ends with exactly one CR LF either by itself (the port database)
+    // or by the one the reset adds.
     std::string text(CopyText(*copy));
-    if (text.size() < 2 || text.compare(text.size() - 2, 2, "\r\n") != 0) {
-        text += "\r\n";
-    }
-    return text;
+    return text.ends_with("\r\n") ? text : text + "\r\n";
 }
 
 std::string AlertsBytes(std::string_view alertChoice) {
@@ -37,58 +37,78 @@ std::string AlertsBytes(std::string_view alertChoice) {
 }
 
 std::string ProgramControlBytes(const std::vector<ExpectedProgram>& programs) {
+    const char* const keys[] = {"Version",      "Column1",      "Column2",         "Column3",
+                                "Column4",      "Column5",      "Column6",         "Path",
+                                "AllowAccess",  "Ports",        "ICMP_Protocol",   "IGMP_Protocol",
+                                "Authenticate", "CheckedPorts", "NoCustomizePorts"};
     std::string bytes = ";Save Programs Here\r\n";
-    for (const ExpectedProgram& program : programs) {
-        const std::string server = std::to_string(program.serverCode);
-        const std::string access = std::to_string(program.accessCode);
-        const std::pair<const char*, std::string> entries[] = {
-            {"Version", program.version},
-            {"Column1", server},
-            {"Column2", server},
-            {"Column3", access},
-            {"Column4", access},
-            {"Column5", "0"},
-            {"Column6", "0"},
-            {"Path", program.path},
-            {"AllowAccess", "0"},
-            {"Ports", ""},
-            {"ICMP_Protocol", "0"},
-            {"IGMP_Protocol", "0"},
-            {"Authenticate", "0"},
-            {"CheckedPorts", ""},
-            {"NoCustomizePorts", "0"},
-        };
-        bytes += "[" + program.name + "]\r\n";
-        for (const auto& [key, value] : entries) {
-            bytes += std::string(key) + "=" + EncryptText(value, program.name) + "\r\n";
+    for (const ExpectedProgram& p : programs) {
+        const std::string server = std::to_string(p.serverCode);
+        const std::string access = std::to_string(p.accessCode);
+        const std::string values[] = {p.version, server, server, access, access, "0", "0", p.path,
+                                      "0",       "",     "0",    "0",    "0",    "",  "0"};
+        bytes += "[" + p.name + "]\r\n";
+        for (int i = 0; i < 15; ++i) {
+            bytes += std::string(keys[i]) + "=" + EncryptText(values[i], p.name) + "\r\n";
         }
     }
     return bytes;
 }
 
+namespace {
+
+// The lines of a text whose lines end with CR LF.
+std::vector<std::string_view> Lines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    for (std::size_t at = 0, end; at < text.size(); at = end + 2) {
+        end = std::min(text.find("\r\n", at), text.size());
+        lines.push_back(text.substr(at, end - at));
+    }
+    return lines;
+}
+
+}  // namespace
+
 std::vector<std::string> SectionHeaders(std::string_view bytes) {
     std::vector<std::string> headers;
-    std::size_t lineStart = 0;
-    while (lineStart < bytes.size()) {
-        std::size_t lineEnd = bytes.find("\r\n", lineStart);
-        if (lineEnd == std::string_view::npos) {
-            lineEnd = bytes.size();
-        }
-        const std::string_view line = bytes.substr(lineStart, lineEnd - lineStart);
+    for (const std::string_view line : Lines(bytes)) {
         if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
             headers.emplace_back(line.substr(1, line.size() - 2));
         }
-        lineStart = lineEnd + 2;
     }
     return headers;
 }
 
-int LogLines(std::string_view log) {
-    int count = 0;
-    for (auto at = log.find("\r\n"); at != std::string_view::npos; at = log.find("\r\n", at + 2)) {
-        ++count;
+std::vector<std::string> LogHeads(std::string_view log) {
+    std::vector<std::string> heads;
+    for (const std::string_view line : Lines(log)) {
+        heads.emplace_back(line.substr(0, line.find(',')));
     }
-    return count;
+    return heads;
+}
+
+SystemPrograms InstallSystemPrograms(const TempInstall& install, bool registerBrowser) {
+    const SystemPrograms programs{
+        install.systemDir() + "/services.exe", install.systemDir() + "/svchost.exe",
+        install.prefix() + "/Program Files/Internet Explorer/iexplore.exe"};
+    std::filesystem::create_directories(std::filesystem::path(programs.browser).parent_path());
+    std::filesystem::copy_file(RG_SYSTEM_FIXTURES "/services.exe", programs.services);
+    std::filesystem::copy_file(RG_SYSTEM_FIXTURES "/svchost.exe", programs.svchost);
+    std::filesystem::copy_file(RG_SYSTEM_FIXTURES "/iexplore.exe", programs.browser);
+    if (registerBrowser) {
+        RegCreateString(kBrowserCommandKey, platform::HKEY_CLASSES_ROOT,
+                        "\"" + programs.browser + "\" %1");
+    }
+    return programs;
+}
+
+std::vector<ExpectedProgram> DefaultProgramSections(const SystemPrograms& programs) {
+    return {
+        {"Services and Controller app", programs.services,
+         "5.1.2600.2180 (xpsp_sp2_rtm.040803-2158)", 0, 0},
+        {"svchost.exe", programs.svchost, "", 0, 0},  // no version resource: the file name
+        {"Internet Explorer", programs.browser, "6.00.2900.2180 (xpsp_sp2_rtm.040803-2158)", 0, 0},
+    };
 }
 
 }  // namespace rg::test

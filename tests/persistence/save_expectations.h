@@ -1,11 +1,14 @@
-// What a finished save must leave in the profile folder, byte for byte: the reset text of each
-// file, the alerts file with its alert choice, and the program sections in the form the profile
-// writer gives them. Shared by the save's tests, its crash test and its benchmark set-up.
+// What the save must leave behind, worked out apart from the code that writes it: the reset
+// text of each profile file, the alerts file with its alert choice, and the program sections as
+// the firewall reads them. Also the machine the default programs are read from. Shared by the
+// tests of the save, its crash test and its benchmark.
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "tests/support/temp_install.h"
 
 namespace rg::test {
 
@@ -31,7 +34,19 @@ std::string ProgramControlBytes(const std::vector<ExpectedProgram>& programs);
 // Section headers of an INI text, in file order.
 std::vector<std::string> SectionHeaders(std::string_view bytes);
 
-// Number of lines in the error log text (each line ends with CR LF).
-int LogLines(std::string_view log);
+// The lines of an error log up to the error number: "source:---->number".
+std::vector<std::string> LogHeads(std::string_view log);
+
+// services.exe (with a version resource) and svchost.exe (without one) in the system folder,
+// and a browser named by the registry's command line in the usual form: quoted path, " %1".
+struct SystemPrograms {
+    std::string services;
+    std::string svchost;
+    std::string browser;
+};
+SystemPrograms InstallSystemPrograms(const TempInstall& install, bool registerBrowser);
+
+// The three sections a save with the default programs writes, in order, all codes "Allow".
+std::vector<ExpectedProgram> DefaultProgramSections(const SystemPrograms& programs);
 
 }  // namespace rg::test

@@ -1,14 +1,12 @@
-// The save step called directly with the wizard's settings: the program list rows with their
-// permission codes, the choices that write no programs, and the error paths (a read-only
-// profile file, no browser command, an unstorable row, an unwritable password file, a missing
-// profile folder).
+// The save step: called directly for the program rows and the error paths, and end to end
+// through the wizard window for every choice, with every file checked byte for byte.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <string>
-#include <vector>
+#include <memory>
+#include <tuple>
 
 #include "persistence/save_settings.h"
 #include "platform/os/registry.h"
@@ -17,15 +15,16 @@
 #include "services/registry_access.h"
 #include "startup/globals.h"
 #include "startup/password_store.h"
+#include "startup/startup.h"
 #include "tests/persistence/save_expectations.h"
-#include "tests/persistence/system_programs.h"
-#include "tests/support/temp_install.h"
+#include "tests/support/scripted_window_system.h"
+#include "wizard/startup_main_form.h"
 
-namespace rg {
+namespace rg::test {
 namespace {
 
-using test::ExpectedProgram;
-using test::TempInstall;
+using Lines = std::vector<std::string>;
+constexpr const char* kSaveError = "saveStartupWizardSettings of frmStartupMain:---->";
 
 class SaveTest : public ::testing::Test {
   protected:
@@ -33,151 +32,219 @@ class SaveTest : public ::testing::Test {
         InitPaths();
         TempInstall::CreateRegistryKey(platform::HKEY_LOCAL_MACHINE, kPasswordRegistryKey);
     }
-    void InstallSystemPrograms(bool registerBrowser) {
-        system = test::InstallSystemPrograms(install, RG_SYSTEM_FIXTURES, registerBrowser);
-    }
     static std::string Profile(std::string_view name) {
         return TempInstall::ReadFile(ProfilesPath + std::string(name));
     }
-    std::string Log() const { return TempInstall::ReadFile(install.appPath() + "/Err.log"); }
-    // Every profile file but the two the save writes into holds its reset text.
-    static void ExpectOtherFilesReset() {
+    Lines Log() const { return LogHeads(TempInstall::ReadFile(install.appPath() + "/Err.log")); }
+    // The alerts file and the program profile as given, the eleven others their reset text.
+    static void ExpectProfiles(const std::string& alerts, const std::string& programControl) {
+        EXPECT_EQ(Profile("AlertsAndLogSetting.RVL"), alerts);
+        EXPECT_EQ(Profile("ProgramControl.RVL"), programControl);
         for (const std::string_view name : ProfileFileNames) {
             if (name != "AlertsAndLogSetting.RVL" && name != "ProgramControl.RVL") {
-                EXPECT_EQ(Profile(name), test::FactoryBytes(name)) << name;
+                EXPECT_EQ(Profile(name), FactoryBytes(name)) << name;
             }
         }
     }
 
     TempInstall install;
-    test::SystemPrograms system;
+    SystemPrograms system;
 };
 
-TEST_F(SaveTest, OwnListWritesEveryRowUnderItsListedNameWithServerThenAccessCodes) {
-    InstallSystemPrograms(true);
+TEST_F(SaveTest, OwnListWritesEachRowUnderItsListedNameUntilARowCannotBeStored) {
+    system = InstallSystemPrograms(install, true);
     const std::string gone = install.root() + "/deleted since listed.exe";
+    std::string stored = EncryptText(install.root() + "/tool.exe", "Bad Row");
+    stored.back() = '\r';  // a path that enciphers to a text ending in CR cannot be stored
     WizardSettings settings{"", 0, 3, {}};
-    settings.Programs = {
-        {"My Browser", system.browser, "Block", "Ask"},      // listed name, not the description
-        {"Services", system.services, "ask", "ALLOW"},       // letter case does not matter
-        {"Gone Tool", gone, "Allow", "no such permission"},  // deleted: empty version, code 0
-    };
-
+    settings.Programs = {{"My Browser", system.browser, "Block", "Ask"},  // the listed name
+                         {"Services", system.services, "ask", "ALLOW"},   // in any letter case
+                         {"Gone Tool", gone, "Allow", "no such permission"},
+                         {"Bad Row", DecryptText(stored, "Bad Row"), "Allow", "Allow"},
+                         {"Never", system.svchost, "Allow", "Allow"}};
     saveStartupWizardSettings(settings);
-
-    EXPECT_EQ(Log(), "");
-    EXPECT_EQ(Profile("ProgramControl.RVL"),
-              test::ProgramControlBytes({
-                  {"My Browser", system.browser, "6.00.2900.2180 (xpsp_sp2_rtm.040803-2158)", 2, 1},
-                  {"Services", system.services, "5.1.2600.2180 (xpsp_sp2_rtm.040803-2158)", 0, 2},
-                  {"Gone Tool", gone, "", 0, 0},
-              }));
-    EXPECT_EQ(Profile("AlertsAndLogSetting.RVL"), test::AlertsBytes("0"));
-    ExpectOtherFilesReset();
+    const std::vector<ExpectedProgram> defaults = DefaultProgramSections(system);
+    ExpectProfiles(AlertsBytes("0"),
+                   ProgramControlBytes({{"My Browser", system.browser, defaults[2].version, 2, 1},
+                                        {"Services", system.services, defaults[0].version, 0, 2},
+                                        {"Gone Tool", gone, "", 0, 0}}));  // no file: no version
+    EXPECT_EQ(Log(), Lines{std::string(kSaveError) + "5"});
 }
 
-// Choice 2, an own list without rows, and a value no page gives all leave the factory text,
-// whatever the profile held before and whatever rows the list has.
-TEST_F(SaveTest, ChoicesWithoutProgramsLeaveOnlyTheFactoryProgramProfile) {
-    InstallSystemPrograms(true);
-    const std::vector<ProgramRowSettings> rows = {{"Tool", system.services, "Allow", "Allow"}};
-    const std::vector<WizardSettings> cases = {
-        {"", 1, 2, rows}, {"", 1, 3, {}}, {"", 1, 4, rows}, {"", 1, 0, rows}};
-    for (const WizardSettings& settings : cases) {
-        SCOPED_TRACE(settings.ProgramChoice);
+TEST_F(SaveTest, ChoicesWithoutProgramsLeaveTheFactoryProgramProfileWhateverTheList) {
+    system = InstallSystemPrograms(install, true);
+    for (const float choice : {0.0F, 2.0F, 4.0F}) {
         TempInstall::WriteFile(ProgramControlFilePath,
                                ";Save Programs Here\r\n[Old]\r\nPath=x\r\n");
-        saveStartupWizardSettings(settings);
-        EXPECT_EQ(Profile("ProgramControl.RVL"), ";Save Programs Here\r\n");
-        EXPECT_EQ(Profile("AlertsAndLogSetting.RVL"),
-                  test::FactoryBytes("AlertsAndLogSetting.RVL"));
+        saveStartupWizardSettings({"", 1, choice, {{"Tool", system.services, "Allow", "Allow"}}});
+        ExpectProfiles(AlertsBytes("1"), ";Save Programs Here\r\n");
     }
-    EXPECT_EQ(Log(), "");
+    EXPECT_EQ(Log(), Lines{});
 }
 
-TEST_F(SaveTest, MissingProfileFolderIsCreatedWithAllThirteenFiles) {
-    ASSERT_FALSE(std::filesystem::exists(ProfilesPath));
-    saveStartupWizardSettings({"", 1, 2, {}});
-    EXPECT_EQ(Log(), "");
-    EXPECT_EQ(Profile("ProgramControl.RVL"), ";Save Programs Here\r\n");
-    EXPECT_EQ(Profile("AlertsAndLogSetting.RVL"), test::FactoryBytes("AlertsAndLogSetting.RVL"));
-    ExpectOtherFilesReset();
-}
-
-// The reset stops at the read-only file with its own log line; the save goes on writing.
-TEST_F(SaveTest, ReadOnlyProfileFileStopsTheResetThereWithOneLogLine) {
-    std::filesystem::create_directories(ProfilesPath);
+TEST_F(SaveTest, AReadOnlyProfileFileStopsTheResetThereAndTheSaveGoesOn) {
     for (const std::string_view name : ProfileFileNames) {
         TempInstall::WriteFile(ProfilesPath + std::string(name), "user's " + std::string(name));
     }
-    const std::string stuck = ProfilesPath + "Database_IPRangeSetting.RVL";  // index 5
+    const std::string stuck = ProfilesPath + std::string(ProfileFileNames[5]);
     ASSERT_EQ(::chmod(stuck.c_str(), 0444), 0);
-
     saveStartupWizardSettings({"", 0, 2, {}});
-
+    EXPECT_EQ(Profile(ProfileFileNames[0]), AlertsBytes("0"));
     for (std::size_t i = 1; i < ProfileFileNames.size(); ++i) {
         const std::string_view name = ProfileFileNames[i];
-        const std::string expected =
-            i < 5 ? test::FactoryBytes(name) : "user's " + std::string(name);
-        EXPECT_EQ(Profile(name), expected) << name;
+        EXPECT_EQ(Profile(name), i < 5 ? FactoryBytes(name) : "user's " + std::string(name));
     }
-    EXPECT_EQ(Profile("AlertsAndLogSetting.RVL"), test::AlertsBytes("0"));
-    const std::string log = Log();
-    EXPECT_EQ(test::LogLines(log), 1) << log;
-    EXPECT_EQ(log.rfind("ReloadProfiles of Module mdlMain:---->70,", 0), 0u) << log;
+    EXPECT_EQ(Log(), Lines{"ReloadProfiles of Module mdlMain:---->70"});
 }
 
-TEST_F(SaveTest, NoBrowserCommandKeepsTheSystemProgramsWithOneLogLine) {
-    InstallSystemPrograms(false);
-
+TEST_F(SaveTest, NoBrowserCommandEndsTheSaveAfterTheSystemPrograms) {
+    system = InstallSystemPrograms(install, false);
     saveStartupWizardSettings({"Pass word", 0, 1, {}});
-
-    std::vector<ExpectedProgram> expected = test::DefaultProgramSections(system);
+    std::vector<ExpectedProgram> expected = DefaultProgramSections(system);
     expected.pop_back();
-    EXPECT_EQ(Profile("ProgramControl.RVL"), test::ProgramControlBytes(expected));
-    // The steps before the failing one stand.
-    EXPECT_EQ(Profile("AlertsAndLogSetting.RVL"), test::AlertsBytes("0"));
+    ExpectProfiles(AlertsBytes("0"), ProgramControlBytes(expected));
     EXPECT_EQ(TempInstall::ReadFile(PasswordFilePath()), PasswordFileLine("Pass word") + "\r\n");
-    const std::string log = Log();
-    EXPECT_EQ(test::LogLines(log), 1) << log;
-    EXPECT_EQ(log.rfind("saveStartupWizardSettings of frmStartupMain:---->5,", 0), 0u) << log;
+    EXPECT_EQ(Log(), Lines{std::string(kSaveError) + "5"});
 }
 
-TEST_F(SaveTest, ErrorOnTheSecondOfThreeRowsLeavesTheFirstSectionAndNoThird) {
-    InstallSystemPrograms(true);
-    // A path whose last character enciphers to CR under its section name cannot be stored.
-    const std::string badName = "Bad Row";
-    std::string stored = EncryptText(install.root() + "/tool.exe", badName);
-    stored.back() = '\r';
-    const std::string badPath = DecryptText(stored, badName);
-    WizardSettings settings{"", 1, 3, {}};
-    settings.Programs = {{"First", system.services, "Block", "Block"},
-                         {badName, badPath, "Allow", "Allow"},
-                         {"Third", system.browser, "Allow", "Allow"}};
-
-    saveStartupWizardSettings(settings);
-
-    EXPECT_EQ(Profile("ProgramControl.RVL"),
-              test::ProgramControlBytes(
-                  {{"First", system.services, "5.1.2600.2180 (xpsp_sp2_rtm.040803-2158)", 1, 1}}));
-    const std::string log = Log();
-    EXPECT_EQ(test::LogLines(log), 1) << log;
-    EXPECT_EQ(log.rfind("saveStartupWizardSettings of frmStartupMain:---->5,", 0), 0u) << log;
-}
-
-// A password that cannot be stored ends the save before the alert choice and the programs.
-TEST_F(SaveTest, UnwritablePasswordFileEndsTheSaveBeforeTheAlertChoice) {
-    InstallSystemPrograms(true);
+TEST_F(SaveTest, AnUnwritablePasswordFileEndsTheSaveBeforeTheAlertChoice) {
+    system = InstallSystemPrograms(install, true);
     std::filesystem::create_directories(PasswordFilePath());  // a folder in the file's place
-
     saveStartupWizardSettings({"Secret", 0, 1, {}});
-
-    EXPECT_EQ(Profile("AlertsAndLogSetting.RVL"), test::FactoryBytes("AlertsAndLogSetting.RVL"));
-    EXPECT_EQ(Profile("ProgramControl.RVL"), ";Save Programs Here\r\n");
-    const std::string log = Log();
-    EXPECT_EQ(test::LogLines(log), 1) << log;
-    EXPECT_EQ(log.rfind("saveStartupWizardSettings of frmStartupMain:---->70,", 0), 0u) << log;
+    ExpectProfiles(AlertsBytes("1"), ";Save Programs Here\r\n");
+    EXPECT_EQ(Log(), Lines{std::string(kSaveError) + "70"});
 }
+
+// The whole run through the scripted window system: start, walk the real wizard's pages with one
+// alert choice, password and program choice, press Next on the finish page; then start again
+// (with the login prompt when a password was set) and run once more with the other alert choice,
+// the password page left empty and no programs.
+using WalkParam = std::tuple<int, std::string, std::string>;
+const struct {
+    const char* option;
+    const char* stored;
+} kAlerts[] = {{"optAlertAlltime", "1"}, {"optAlertDoNot", "0"}};
+
+class SaveWalk : public SaveTest, public ::testing::WithParamInterface<WalkParam> {
+  protected:
+    void SetUp() override {
+        SaveTest::SetUp();
+        LoginAccepted = false;
+        TempInstall::WriteFile(install.systemDir() + "/RVPSD.SYS", PasswordFileLine("") + "\r\n");
+        TempInstall::WriteFile(tool, "not a program file");
+        system = InstallSystemPrograms(install, true);
+    }
+
+    // Runs the start-up sequence with a new wizard window, answering the login prompt.
+    StartupMainForm& Start(const std::string& loginPassword) {
+        if (!loginPassword.empty()) {
+            screen.ScriptNextModal([loginPassword](platform::Form& prompt) {
+                prompt.TypeText(prompt.Get("txtPassword"), loginPassword);
+                prompt.Click(prompt.Get("cmdOK"));
+            });
+        }
+        windows.push_back(std::make_unique<StartupMainForm>());
+        Main([this]() -> platform::Form& { return *windows.back(); });
+        return *windows.back();
+    }
+
+    // From the welcome page to the finish page and Next there: the program ends.
+    void WalkAndFinish(StartupMainForm& wizard, const char* alertOption,
+                       const std::string& password, const std::string& programOption) {
+        ASSERT_TRUE(wizard.PressEnter());  // 1 -> 3
+        ASSERT_TRUE(wizard.Click(wizard.Get(alertOption)));
+        ASSERT_TRUE(wizard.PressEnter());  // 3 -> 4
+        ASSERT_TRUE(wizard.TypeText(wizard.Get("txtPassword"), password));
+        ASSERT_TRUE(wizard.TypeText(wizard.Get("txtConfirmPass"), password));
+        ASSERT_TRUE(wizard.PressEnter());  // 4 -> 5
+        ASSERT_TRUE(wizard.Click(wizard.Get(programOption)));
+        ASSERT_TRUE(wizard.PressEnter());  // 5 -> 9, or 5 -> 6
+        if (wizard.CurrentPage == 6) {
+            FillList(wizard);
+            ASSERT_TRUE(wizard.PressEnter());
+        }
+        ASSERT_EQ(wizard.CurrentPage, 9);
+        EXPECT_THROW(wizard.PressEnter(), ProgramEnded);
+    }
+
+    // Page 6 as the user works it: programs added through the open-file dialog (one of them
+    // twice), permissions set through the pop-up menus of the Access and Server cells.
+    void FillList(StartupMainForm& wizard) {
+        for (const std::string& path : {system.services, system.browser, tool, system.services}) {
+            screen.AnswerNextFileDialog(path);
+            ASSERT_TRUE(wizard.Click(wizard.Get("cmdAdd")));
+        }
+        const std::tuple<int, int, const char*> choices[] = {{0, 1, "mnuAccessBlock"},
+                                                             {1, 2, "mnuServerAsk"},
+                                                             {2, 1, "mnuAccessAsk"},
+                                                             {2, 2, "mnuServerBlock"}};
+        for (const auto& [row, column, item] : choices) {
+            screen.ChooseInNextMenu(item);
+            ScriptedWindowSystem::ClickCell(wizard.Get("lvwPrograms"), row, column,
+                                            platform::kLeftButton);
+        }
+        EXPECT_EQ(screen.pendingMenuChoices(), 0u);
+    }
+
+    std::string ExpectedPrograms(const std::string& programOption) const {
+        std::vector<ExpectedProgram> sections = DefaultProgramSections(system);
+        if (programOption == "optNoProgramAdd") {
+            sections.clear();
+        } else if (programOption == "optAdvanceProgram") {
+            sections = {{sections[0].name, system.services, sections[0].version, 1, 1},
+                        {sections[2].name, system.browser, sections[2].version, 2, 0},
+                        {"tool.exe", tool, "", 1, 2}};  // no version resource: the file name
+        }
+        return ProgramControlBytes(sections);
+    }
+
+    // Both stores decipher to `password`, each read on its own.
+    void ExpectStoredPassword(const std::string& password) const {
+        const std::string value = RegReadString(platform::HKEY_LOCAL_MACHINE, kPasswordRegistryKey,
+                                                kPasswordValueName, "");
+        EXPECT_EQ(DecryptText(value, kPasswordKey), password);
+        const std::string file = TempInstall::ReadFile(install.systemDir() + "/RVPSD.SYS");
+        ASSERT_TRUE(file.ends_with("\r\n"));
+        EXPECT_EQ(DecryptText(file.substr(0, file.size() - 2), kPasswordKey),
+                  std::string(kPasswordFilePrefix) + password + std::string(kPasswordFileTrailer));
+    }
+
+    const std::string tool = install.root() + "/Tools/tool.exe";
+    ScriptedWindowSystem screen;
+    std::vector<std::unique_ptr<StartupMainForm>> windows;
+};
+
+TEST_P(SaveWalk, FinishWritesExactlyTheChoicesAndTheNextRunStartsAgainFromTheFactoryState) {
+    const auto& [alert, password, programOption] = GetParam();
+    WalkAndFinish(Start(""), kAlerts[alert].option, password, programOption);
+    EXPECT_EQ(Log(), Lines{});
+    ExpectProfiles(AlertsBytes(kAlerts[alert].stored), ExpectedPrograms(programOption));
+    ExpectStoredPassword(password);
+
+    const std::size_t prompts = screen.shownModal().size();
+    StartupMainForm& next = Start(password);
+    ASSERT_EQ(screen.shownModal().size(), prompts + (password.empty() ? 0 : 1));
+    EXPECT_TRUE(password.empty() || screen.shownModal().back() == "frmLogin");
+    EXPECT_EQ(StoredPassword, password);
+    EXPECT_EQ(next.CurrentPage, 1);
+    WalkAndFinish(next, kAlerts[1 - alert].option, "", "optNoProgramAdd");
+    EXPECT_EQ(Log(), Lines{});
+    ExpectProfiles(AlertsBytes(kAlerts[1 - alert].stored), ";Save Programs Here\r\n");
+    ExpectStoredPassword(password);
+    EXPECT_EQ(screen.pendingModals(), 0u);
+}
+
+std::string WalkName(const ::testing::TestParamInfo<WalkParam>& walk) {
+    const auto& [alert, password, programOption] = walk.param;
+    return std::string(kAlerts[alert].option + 3) + (password.empty() ? "_No" : "_") + "Password_" +
+           programOption.substr(3);
+}
+INSTANTIATE_TEST_SUITE_P(Walks, SaveWalk,
+                         ::testing::Combine(::testing::Values(0, 1),
+                                            ::testing::Values("", "Open Sesame 7"),
+                                            ::testing::Values("optAllowProgram", "optNoProgramAdd",
+                                                              "optAdvanceProgram")),
+                         WalkName);
 
 }  // namespace
-}  // namespace rg
+}  // namespace rg::test

@@ -1,73 +1,45 @@
 // Page 6's list at scale: adding 1,000 programs (file properties, icon, duplicate check), sorting
-// them by a header click, and removing 500 selected ones at once (the question names 16).
+// them by a header click, and removing 500 selected ones at once.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
-
-#include <filesystem>
-#include <fstream>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "platform/os/file_system.h"
 #include "platform/ui/message_box.h"
 #include "programs/program_list.h"
+#include "tests/support/temp_folder.h"
 #include "wizard/page_layout.h"
 
+namespace rg::test {
 namespace {
 
-constexpr int kPrograms = 1000;
+constexpr std::size_t kPrograms = 1000;
 
-// 1,000 small files with distinct names, made once for all runs.
-const std::vector<std::string>& ProgramFiles() {
-    static const std::vector<std::string> files = [] {
-        std::string folder = (std::filesystem::temp_directory_path() / "rg-bench-XXXXXX").string();
-        if (mkdtemp(folder.data()) == nullptr) {
-            std::abort();
-        }
-        rg::platform::OverrideAppPathForTesting(folder);  // an error log, if any, goes here
-        std::vector<std::string> paths;
-        for (int i = 0; i < kPrograms; ++i) {
-            // Names in an order unlike their sorted one.
-            const std::string path =
-                folder + "/Program " + std::to_string((i * 7919) % kPrograms) + ".exe";
-            std::ofstream(path) << "program " << i;
-            paths.push_back(path);
-        }
-        return paths;
-    }();
-    return files;
+// The page with 1,000 programs, their files made once, named in an order unlike their sorted one.
+ProgramListControls Controls(platform::Form& form) {
+    wizard::AddPage6(form).setVisible(true);
+    return {form.Get("lvwPrograms"), form.Get("cmdAdd"), form.Get("cmdRemove"),
+            wizard::AddPermissionMenu(form, "mnuAccess", "Access"),
+            wizard::AddPermissionMenu(form, "mnuServer", "Server")};
 }
 
 struct Page6 {
-    rg::platform::Form form{"frmStartupMain"};
-    std::unique_ptr<rg::ProgramList> list;
+    platform::Form form{"frmStartupMain"};
+    ProgramList list{Controls(form)};
 
-    Page6() {
-        rg::wizard::AddPage6(form).setVisible(true);
-        auto& access = rg::wizard::AddPermissionMenu(form, "mnuAccess", "Access");
-        auto& server = rg::wizard::AddPermissionMenu(form, "mnuServer", "Server");
-        list = std::make_unique<rg::ProgramList>(rg::ProgramListControls{
-            form.Get("lvwPrograms"), form.Get("cmdAdd"), form.Get("cmdRemove"), access, server});
-    }
     void AddAll() {
-        for (const std::string& path : ProgramFiles()) {
-            list->AddProgramToList(path);
+        static const TempFolder folder("rg-bench");
+        platform::OverrideAppPathForTesting(folder.path());  // an error log, if any, goes here
+        for (std::size_t i = 0; i < kPrograms; ++i) {
+            const std::string name = "Program " + std::to_string(i * 7919 % kPrograms) + ".exe";
+            list.AddProgramToList(TempFolder::ReadFile(folder / name).empty()
+                                      ? folder.Write(name, name)
+                                      : folder / name);
         }
     }
 };
 
 void BM_Add1000Programs(benchmark::State& state) {
-    ProgramFiles();
     for (auto _ : state) {
-        state.PauseTiming();
-        auto page = std::make_unique<Page6>();
-        state.ResumeTiming();
-        page->AddAll();
-        benchmark::DoNotOptimize(page->list->list().list().count());
-        state.PauseTiming();
-        page.reset();
-        state.ResumeTiming();
+        Page6().AddAll();
     }
 }
 BENCHMARK(BM_Add1000Programs)->Unit(benchmark::kMillisecond)->Iterations(5);
@@ -75,44 +47,35 @@ BENCHMARK(BM_Add1000Programs)->Unit(benchmark::kMillisecond)->Iterations(5);
 void BM_Sort1000Programs(benchmark::State& state) {
     Page6 page;
     page.AddAll();
-    rg::platform::Control& list = page.list->list();
     int column = 0;
     for (auto _ : state) {
-        page.form.ColumnClick(list, column);  // each click sorts anew
-        column = (column + 1) % 3;
+        page.form.ColumnClick(page.list.list(), column++ % 3);  // each click sorts anew
     }
 }
 BENCHMARK(BM_Sort1000Programs)->Unit(benchmark::kMillisecond)->Iterations(30);
 
 void BM_Remove500Programs(benchmark::State& state) {
-    std::size_t promptLines = 0;
-    rg::platform::SetMessageBoxHandler([&](const std::string& text, const std::string&, unsigned) {
-        promptLines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
-        return rg::platform::IDYES;
-    });
+    platform::SetMessageBoxHandler([](auto&&...) { return platform::IDYES; });
+    std::vector<std::size_t> every2nd;
+    for (std::size_t i = 0; i < kPrograms; i += 2) {
+        every2nd.push_back(i);
+    }
     for (auto _ : state) {
         state.PauseTiming();
-        auto page = std::make_unique<Page6>();
-        page->AddAll();
-        std::vector<std::size_t> every2nd;
-        for (std::size_t i = 0; i < kPrograms; i += 2) {
-            every2nd.push_back(i);
-        }
-        page->form.SelectListRows(page->list->list(), every2nd, 0);
+        Page6 page;
+        page.AddAll();
+        page.form.SelectListRows(page.list.list(), every2nd, 0);
         state.ResumeTiming();
-        page->form.Click(page->form.Get("cmdRemove"));
-        state.PauseTiming();
-        if (page->list->list().list().count() != kPrograms / 2) {
+        page.form.Click(page.form.Get("cmdRemove"));
+        if (page.list.list().list().count() != kPrograms / 2) {
             state.SkipWithError("the removal did not remove 500 rows");
         }
-        page.reset();
-        state.ResumeTiming();
     }
-    state.counters["prompt_lines"] = static_cast<double>(promptLines);
-    rg::platform::SetMessageBoxHandler({});
+    platform::SetMessageBoxHandler({});
 }
 BENCHMARK(BM_Remove500Programs)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace
+}  // namespace rg::test
 
 BENCHMARK_MAIN();

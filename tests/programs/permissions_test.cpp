@@ -1,83 +1,56 @@
-// The permission codes and the six menu rules, on their own (without the list).
+// The permission codes and the six rules of the permission menus, on their own (without the list).
 #include <gtest/gtest.h>
 
-#include <array>
 #include <string>
 
 #include "programs/permissions.h"
 
-namespace rg {
+namespace rg::test {
 namespace {
 
-const std::array<std::string, 3> kValues = {"Allow", "Block", "Ask"};
-
-// How much a permission permits: Block < Ask < Allow.
-int Rank(const std::string& permission) {
-    return permission == "Block" ? 0 : (permission == "Ask" ? 1 : 2);
-}
-
-TEST(PermissionToCode, KnowsTheThreeTextsInAnyCaseAndGivesAllowForAnythingElse) {
-    EXPECT_EQ(PermissionToCode("Allow"), 0);
-    EXPECT_EQ(PermissionToCode("ALLOW"), 0);
-    EXPECT_EQ(PermissionToCode("block"), 1);
-    EXPECT_EQ(PermissionToCode("bLoCk"), 1);
-    EXPECT_EQ(PermissionToCode("Ask"), 2);
-    EXPECT_EQ(PermissionToCode("ASK"), 2);
-    for (const char* other : {"", "Deny", "Ask ", " Block", "Allowed", "As", "\xC1sk"}) {
-        EXPECT_EQ(PermissionToCode(other), 0) << other;
+TEST(PermissionToCode, KnowsTheThreeTextsInAnyLetterCaseAndGivesAllowForAnythingElse) {
+    const struct {
+        const char* text;
+        int code;
+    } cases[] = {{"Allow", 0}, {"ALLOW", 0}, {"block", 1}, {"bLoCk", 1},  {"Ask", 2},
+                 {"aSK", 2},   {"", 0},      {"Deny", 0},  {"Blocks", 0}, {"Bloc", 0},
+                 {"As", 0},    {"Ask ", 0},  {"\xC1sk", 0}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(PermissionToCode(c.text), c.code) << c.text;
     }
 }
 
-struct MenuRule {
+// A row as two characters, Access then Server: '+' Allow, '-' Block, '?' Ask.
+std::string Text(char c) {
+    return c == '+' ? "Allow" : (c == '-' ? "Block" : "Ask");
+}
+
+// Every row before a command, and what each command makes of it.
+constexpr const char* kBefore = "++ +- +? -+ -- -? ?+ ?- ??";
+const struct {
     PermissionCommand command;
-    const char* access;  // nullptr: unchanged
-    const char* server;  // nullptr: unchanged
+    const char* after;
+} kMenuTable[] = {
+    {PermissionCommand::AccessAllow, "++ +- +? ++ +- +? ++ +- +?"},
+    {PermissionCommand::AccessBlock, "-- -- -- -- -- -- -- -- --"},
+    {PermissionCommand::AccessAsk, "?? ?? ?? ?? ?? ?? ?? ?? ??"},
+    {PermissionCommand::ServerAllow, "++ ++ ++ ++ ++ ++ ++ ++ ++"},
+    {PermissionCommand::ServerBlock, "+- +- +- -- -- -- ?- ?- ?-"},
+    {PermissionCommand::ServerAsk, "+? +? +? ?? ?? ?? ?? ?? ??"},
 };
 
-// The menu table; mnuServerAsk's Access rule ("Ask" only from "Block") is checked separately.
-const MenuRule kRules[] = {
-    {PermissionCommand::AccessAllow, "Allow", nullptr},
-    {PermissionCommand::AccessBlock, "Block", "Block"},
-    {PermissionCommand::AccessAsk, "Ask", "Ask"},
-    {PermissionCommand::ServerAllow, "Allow", "Allow"},
-    {PermissionCommand::ServerBlock, nullptr, "Block"},
-};
-
-TEST(PermissionCommands, FollowTheMenuTableFromEveryStartingRow) {
-    for (const MenuRule& rule : kRules) {
-        for (const std::string& access : kValues) {
-            for (const std::string& server : kValues) {
-                const RowPermissions after = ApplyPermissionCommand(rule.command, {access, server});
-                EXPECT_EQ(after.Access, rule.access ? rule.access : access);
-                EXPECT_EQ(after.Server, rule.server ? rule.server : server);
-            }
-        }
-    }
-    for (const std::string& access : kValues) {
-        const RowPermissions after =
-            ApplyPermissionCommand(PermissionCommand::ServerAsk, {access, "Allow"});
-        EXPECT_EQ(after.Server, "Ask");
-        EXPECT_EQ(after.Access, access == "Block" ? "Ask" : access);
-    }
-}
-
-TEST(PermissionCommands, NeverLetServerPermitMoreThanAccess) {
-    const PermissionCommand all[] = {PermissionCommand::AccessAllow, PermissionCommand::AccessBlock,
-                                     PermissionCommand::AccessAsk,   PermissionCommand::ServerAllow,
-                                     PermissionCommand::ServerBlock, PermissionCommand::ServerAsk};
-    for (const std::string& access : kValues) {
-        for (const std::string& server : kValues) {
-            if (Rank(server) > Rank(access)) {
-                continue;  // not a valid starting row
-            }
-            for (const PermissionCommand command : all) {
-                const RowPermissions after = ApplyPermissionCommand(command, {access, server});
-                EXPECT_LE(Rank(after.Server), Rank(after.Access))
-                    << access << "/" << server << " command " << static_cast<int>(command);
-            }
+TEST(ApplyPermissionCommand, FollowsTheMenuTableFromEveryRow) {
+    for (const auto& rule : kMenuTable) {
+        for (std::size_t at = 0; at < std::string_view(kBefore).size(); at += 3) {
+            SCOPED_TRACE(std::to_string(static_cast<int>(rule.command)) + " on " + kBefore[at] +
+                         kBefore[at + 1]);
+            const RowPermissions after =
+                ApplyPermissionCommand(rule.command, {Text(kBefore[at]), Text(kBefore[at + 1])});
+            EXPECT_EQ(after.Access, Text(rule.after[at]));
+            EXPECT_EQ(after.Server, Text(rule.after[at + 1]));
         }
     }
 }
 
 }  // namespace
-}  // namespace rg
+}  // namespace rg::test

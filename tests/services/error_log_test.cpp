@@ -1,109 +1,58 @@
 #include "services/error_log.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
-#include <algorithm>
+#include <cctype>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <new>
+#include <stdexcept>
 
 #include "platform/os/file_system.h"
+#include "tests/support/temp_folder.h"
 
-namespace rg {
+namespace rg::test {
 namespace {
 
-namespace fs = std::filesystem;
-
-class ErrorLogTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("rg_errlog_" + std::to_string(::getpid()) + "_" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-        platform::OverrideAppPathForTesting(folder_.string());
-    }
-    void TearDown() override {
-        platform::OverrideAppPathForTesting(std::nullopt);
-        fs::permissions(folder_, fs::perms::owner_all);
-        fs::remove_all(folder_);
-    }
-    std::string LogText() const {
-        std::ifstream in(folder_ / "Err.log", std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-    fs::path folder_;
-};
-
-// "YYYY-MM-DD HH:MM:SS": digits where the pattern has 9, the separators as they stand.
-bool IsDateAndTime(const std::string& text) {
-    const std::string pattern = "9999-99-99 99:99:99";
-    if (text.size() != pattern.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        const bool digit = text[i] >= '0' && text[i] <= '9';
-        if (pattern[i] == '9' ? !digit : text[i] != pattern[i]) {
-            return false;
+// The log with each time stamp after ", On " shown as <stamp>, once its form is checked.
+std::string WithoutStamps(std::string log) {
+    for (std::size_t at = log.find(", On "); at != std::string::npos; at = log.find(", On ", at)) {
+        at += 5;
+        std::string stamp = log.substr(at, 19);
+        for (char& c : stamp) {
+            c = std::isdigit(static_cast<unsigned char>(c)) ? '9' : c;
         }
+        EXPECT_EQ(stamp, "9999-99-99 99:99:99");
+        log.replace(at, 19, "<stamp>");
     }
-    return true;
+    return log;
 }
 
-TEST_F(ErrorLogTest, FirstErrorCreatesTheLogAndLaterOnesAppend) {
-    LogError(RunError(53, "File not found"), "getFileProperty of mdlFileProperty");
-    LogError(RunError(-2147024894, "Automation error, with a comma"),
-             "saveStartupWizardSettings of frmStartupMain");
-    const std::string text = LogText();
-    const std::string first = "getFileProperty of mdlFileProperty:---->53,File not found, On ";
-    const std::string second =
-        "saveStartupWizardSettings of frmStartupMain:---->-2147024894,Automation error, with a "
-        "comma, On ";
-    const std::size_t stamp = 19;  // "YYYY-MM-DD HH:MM:SS"
-    ASSERT_EQ(text.size(), first.size() + stamp + 2 + second.size() + stamp + 2) << text;
-    EXPECT_EQ(text.substr(0, first.size()), first);
-    EXPECT_TRUE(IsDateAndTime(text.substr(first.size(), stamp))) << text;
-    const std::size_t secondLine = first.size() + stamp + 2;
-    EXPECT_EQ(text.substr(first.size() + stamp, 2), "\r\n");
-    EXPECT_EQ(text.substr(secondLine, second.size()), second);
-    EXPECT_TRUE(IsDateAndTime(text.substr(secondLine + second.size(), stamp))) << text;
-    EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
-}
+// Each line: <source>:----><number>,<description>, On YYYY-MM-DD HH:MM:SS and CR LF. Any other
+// exception is logged as error 7 (out of memory) or 5 (invalid call).
+TEST(ErrorLog, EveryTrappedErrorAppendsOneStampedLine) {
+    TempFolder folder;
+    platform::OverrideAppPathForTesting(folder.path());
+    EXPECT_FALSE(RunTrapped("a of b", [] { throw RunError(-2147024894, "Automation, comma"); }));
+    platform::OverrideAppPathForTesting(folder.path() + "/");
+    EXPECT_FALSE(RunTrapped("c", [] { throw std::bad_alloc(); }));
+    EXPECT_FALSE(RunTrapped("d", [] { throw std::out_of_range("row 7"); }));
+    EXPECT_TRUE(RunTrapped("e", [] {}));
+    EXPECT_EQ(WithoutStamps(TempFolder::ReadFile(folder / "Err.log")),
+              "a of b:---->-2147024894,Automation, comma, On <stamp>\r\n"
+              "c:---->7,Out of memory, On <stamp>\r\n"
+              "d:---->5,Invalid procedure call or argument: row 7, On <stamp>\r\n");
 
-TEST_F(ErrorLogTest, RunTrappedLogsOnceAndSkipsTheRest) {
-    bool reachedEnd = false;
-    const bool completed = RunTrapped("ReloadProfiles of Module mdlMain", [&] {
-        throw RunError(75, "Path/File access error");
-        reachedEnd = true;  // NOLINT: shows that the rest of the routine is skipped
-    });
-    EXPECT_FALSE(completed);
-    EXPECT_FALSE(reachedEnd);
-    EXPECT_EQ(
-        LogText().rfind("ReloadProfiles of Module mdlMain:---->75,Path/File access error, On ", 0),
-        0u);
-    EXPECT_TRUE(RunTrapped("x", [] {}));
-    const std::string text = LogText();
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1);
-}
-
-TEST_F(ErrorLogTest, UnwritableLogNeitherThrowsNorStopsTheCaller) {
-    if (::geteuid() == 0) {
-        // root ignores folder permissions; a read-only log file stands in for them.
-        std::ofstream(folder_ / "Err.log") << "old\r\n";
-        fs::permissions(folder_ / "Err.log", fs::perms::owner_read);
-    } else {
-        fs::permissions(folder_, fs::perms::owner_read | fs::perms::owner_exec);
-    }
-    EXPECT_NO_THROW(RunTrapped("cmdRemove_Click of frmProgramControl",
-                               [] { throw RunError(5, "Invalid procedure call or argument"); }));
-    if (::geteuid() == 0) {
-        EXPECT_EQ(LogText(), "old\r\n");
-    }
+    // A log that cannot be written (a folder stands in its place) neither raises nor stops the
+    // routine that is logging: the line goes to standard error.
+    std::filesystem::create_directories(folder / "sub/Err.log");
+    platform::OverrideAppPathForTesting(folder / "sub");
+    ::testing::internal::CaptureStderr();
+    LogError(RunError(5, "Invalid call"), "cmdRemove_Click");
+    const std::string shown = ::testing::internal::GetCapturedStderr();
+    platform::OverrideAppPathForTesting(std::nullopt);
+    EXPECT_NE(shown.find("Err.log could not be written"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("cmdRemove_Click:---->5,Invalid call, On "), std::string::npos) << shown;
 }
 
 }  // namespace
-}  // namespace rg
+}  // namespace rg::test

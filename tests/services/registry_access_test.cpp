@@ -1,164 +1,110 @@
-// RegReadString, RegWriteString and RegCreateString over the registry stand-in: defaults,
-// trimming, the terminating zero, the REG_DWORD message box, and silent failures.
+// RegReadString, RegWriteString and RegCreateString over the registry stand-in.
+#include "services/registry_access.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
-#include "platform/os/file_system.h"
-#include "platform/os/registry.h"
 #include "platform/ui/message_box.h"
-#include "services/app_title.h"
-#include "services/registry_access.h"
-#include "tests/platform/standin/temp_prefix.h"
+#include "tests/support/scripted_window_system.h"
+#include "tests/support/temp_install.h"
 
-namespace rg {
+namespace rg::test {
 namespace {
 
 using namespace std::string_literals;
-using platform::HKEY_CLASSES_ROOT;
 using platform::HKEY_LOCAL_MACHINE;
-using test::TempPrefix;
 
 constexpr std::string_view kSetup = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Setup";
 
-struct ShownBox {
-    std::string text, title;
-    unsigned style;
-};
-
 class RegistryAccess : public ::testing::Test {
   protected:
-    RegistryAccess() {
-        previous_ = platform::SetMessageBoxHandler(
-            [this](const std::string& text, const std::string& title, unsigned style) {
-                boxes_.push_back({text, title, style});
-                return platform::IDOK;
-            });
-    }
-    ~RegistryAccess() override { platform::SetMessageBoxHandler(previous_); }
-
-    std::string MachineFile() const { return install_.prefix() + "/HKEY_LOCAL_MACHINE.reg"; }
-
-    static void MakeKey(platform::HKEY root, std::string_view path) {
+    static void SetRaw(std::string_view name, platform::DWORD type, std::string_view bytes) {
         platform::HKEY key = 0;
-        ASSERT_EQ(
-            platform::RegCreateKeyExA(root, path, 0, nullptr, 0, 0x3F, nullptr, &key, nullptr), 0);
+        ASSERT_EQ(platform::RegOpenKeyA(HKEY_LOCAL_MACHINE, kSetup, &key), 0);
+        platform::RegSetValueExA(key, name, 0, type,
+                                 reinterpret_cast<const platform::BYTE*>(bytes.data()),
+                                 static_cast<platform::DWORD>(bytes.size()));
         platform::RegCloseKey(key);
     }
-
-    static void SetRaw(std::string_view path, std::string_view name, platform::DWORD type,
-                       std::string_view bytes) {
-        platform::HKEY key = 0;
-        ASSERT_EQ(platform::RegOpenKeyA(HKEY_LOCAL_MACHINE, path, &key), 0);
-        ASSERT_EQ(platform::RegSetValueExA(key, name, 0, type,
-                                           reinterpret_cast<const platform::BYTE*>(bytes.data()),
-                                           static_cast<platform::DWORD>(bytes.size())),
-                  0);
-        platform::RegCloseKey(key);
-    }
-
     // The stored bytes of a value, or "<missing>".
     static std::string Stored(platform::HKEY root, std::string_view path, std::string_view name) {
         platform::HKEY key = 0;
-        platform::DWORD size = 0;
         platform::RegOpenKeyA(root, path, &key);
-        std::string bytes = "<missing>";
-        if (platform::RegQueryValueExA(key, name, nullptr, nullptr, &size) == 0) {
-            bytes.assign(size, '?');
-            platform::RegQueryValueExA(key, name, nullptr,
-                                       reinterpret_cast<platform::BYTE*>(bytes.data()), &size);
-        }
+        char bytes[64];
+        platform::DWORD size = sizeof bytes;
+        const platform::LONG found = platform::RegQueryValueExA(
+            key, name, nullptr, reinterpret_cast<platform::BYTE*>(bytes), &size);
         platform::RegCloseKey(key);
-        return bytes;
+        return found == 0 ? std::string(bytes, size) : "<missing>";
+    }
+    static std::string Read(std::string_view name) {
+        return RegReadString(HKEY_LOCAL_MACHINE, kSetup, name, "dflt");
     }
 
-    TempPrefix install_;
-    std::vector<ShownBox> boxes_;
-    platform::MessageBoxHandler previous_;
+    TempInstall install;
+    ScriptedWindowSystem screen;
 };
 
-TEST_F(RegistryAccess, ReadGivesTheDefaultWhenThereIsNoText) {
-    EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, kSetup, "RVPSD", "dflt"), "dflt");  // no key
-    MakeKey(HKEY_LOCAL_MACHINE, kSetup);
-    EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, kSetup, "RVPSD", "dflt"), "dflt");  // no value
-    SetRaw(kSetup, "RVPSD", platform::REG_SZ, "\0"s);
-    EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, kSetup, "RVPSD", "dflt"), "dflt");  // empty
-    SetRaw(kSetup, "RVPSD", platform::REG_EXPAND_SZ, "%windir%\0"s);
-    EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, kSetup, "RVPSD", "dflt"), "dflt");
-    SetRaw(kSetup, "RVPSD", platform::REG_BINARY, "abc");
-    EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, kSetup, "RVPSD", ""), "");
-    EXPECT_TRUE(boxes_.empty());
+// Text up to its first zero, else the default; a number is shown in a box and gives the default.
+TEST_F(RegistryAccess, ReadGivesTheStoredTextOrTheDefault) {
+    EXPECT_EQ(Read("RVPSD"), "dflt");  // no key
+    TempInstall::CreateRegistryKey(HKEY_LOCAL_MACHINE, kSetup);
+    EXPECT_EQ(Read("RVPSD"), "dflt");  // no value
+    const struct {
+        platform::DWORD type;
+        std::string bytes;
+        const char* read;
+    } rows[] = {
+        {platform::REG_SZ, "\0"s, "dflt"},
+        {platform::REG_SZ, "ab\0cd"s, "ab"},
+        {platform::REG_SZ, " x y ", " x y "},
+        {platform::REG_EXPAND_SZ, "%windir%\0"s, "dflt"},
+        {platform::REG_BINARY, "abc", "dflt"},
+        {platform::REG_DWORD, "\x2a\0\0\0"s, "dflt"},
+        {platform::REG_DWORD, "\xff\xff\xff\xff", "dflt"},
+    };
+    for (const auto& row : rows) {
+        SetRaw("RVPSD", row.type, row.bytes);
+        screen.AnswerNextBox(platform::IDOK);
+        EXPECT_EQ(Read("rvpsd"), row.read) << row.bytes;
+    }
+    ASSERT_EQ(screen.boxes().size(), 2u);
+    EXPECT_EQ(screen.boxes()[0].text, "42");
+    EXPECT_EQ(screen.boxes()[0].title, "Ravelgard Startup Wizard");
+    EXPECT_EQ(screen.boxes()[0].style, platform::MB_OK);
+    EXPECT_EQ(screen.boxes()[1].text, "-1");
 }
 
-TEST_F(RegistryAccess, ReadCutsAtTheFirstZeroAndTakesAnUnterminatedValueWhole) {
-    MakeKey(HKEY_LOCAL_MACHINE, kSetup);
-    SetRaw(kSetup, "a", platform::REG_SZ, "ab\0cd"s);
-    SetRaw(kSetup, "b", platform::REG_SZ, " x y ");
-    EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, kSetup, "A", "dflt"), "ab");
-    EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, kSetup, "b", "dflt"), " x y ");
-}
-
-TEST_F(RegistryAccess, WriteTrimsAndStoresWithoutTerminatingZero) {
-    MakeKey(HKEY_LOCAL_MACHINE, kSetup);
-    const std::string secret = "\x81\xe9#Q x\x7f";
-    RegWriteString(HKEY_LOCAL_MACHINE, kSetup, "RVPSD", "  " + secret + "   ");
-    EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, kSetup, "RVPSD"), secret);
-    EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, kSetup, "RVPSD", ""), secret);
-
-    // Still there when the stand-in has to read it back from the file (a new inode).
-    ASSERT_EQ(platform::ReplaceFileAtomically(MachineFile(), TempPrefix::ReadFile(MachineFile())),
-              0u);
-    EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, kSetup, "rvpsd", ""), secret);
-
-    RegWriteString(HKEY_LOCAL_MACHINE, kSetup, "RVPSD", "    ");
-    EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, kSetup, "RVPSD"), "");
-}
-
-TEST_F(RegistryAccess, WriteIntoAMissingKeyWritesNothing) {
+// The write goes only into an existing key, trimmed and without a terminating zero; the created
+// key's default value has one.
+TEST_F(RegistryAccess, WriteTrimsIntoAnExistingKeyAndCreateTerminates) {
     RegWriteString(HKEY_LOCAL_MACHINE, kSetup, "RVPSD", "x");
-    EXPECT_FALSE(platform::PathFileExistsA(MachineFile()));
-    MakeKey(HKEY_LOCAL_MACHINE, "SOFTWARE");
+    TempInstall::CreateRegistryKey(HKEY_LOCAL_MACHINE, "SOFTWARE");
     RegWriteString(HKEY_LOCAL_MACHINE, kSetup, "RVPSD", "x");
     EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, kSetup, "RVPSD"), "<missing>");
-    EXPECT_EQ(TempPrefix::ReadFile(MachineFile()).find("Setup"), std::string::npos);
-}
-
-TEST_F(RegistryAccess, CreateStringMakesTheKeyWithATerminatedDefaultValue) {
-    RegCreateString("Applications\\iexplore.exe\\shell\\open\\command", HKEY_CLASSES_ROOT,
+    TempInstall::CreateRegistryKey(HKEY_LOCAL_MACHINE, kSetup);
+    RegWriteString(HKEY_LOCAL_MACHINE, kSetup, "RVPSD", "  \x81\xe9#Q x\x7f   ");
+    EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, kSetup, "RVPSD"), "\x81\xe9#Q x\x7f");
+    EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, kSetup, ""), "<missing>");
+    RegWriteString(HKEY_LOCAL_MACHINE, kSetup, "RVPSD", "    ");
+    EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, kSetup, "RVPSD"), "");
+    RegCreateString("Applications\\iexplore.exe\\shell\\open\\command", platform::HKEY_CLASSES_ROOT,
                     "\"C:\\IE\\iexplore.exe\" %1");
-    EXPECT_EQ(Stored(HKEY_CLASSES_ROOT, "applications\\IEXPLORE.EXE\\shell\\open\\command", ""),
-              "\"C:\\IE\\iexplore.exe\" %1\0"s);
-    EXPECT_EQ(RegReadString(HKEY_CLASSES_ROOT, "Applications\\iexplore.exe\\shell\\open\\command",
-                            "", ""),
-              "\"C:\\IE\\iexplore.exe\" %1");
-    // In the file it is the ordinary quoted form that regedit imports back to the same bytes.
-    EXPECT_NE(TempPrefix::ReadFile(install_.prefix() + "/HKEY_CLASSES_ROOT.reg")
-                  .find("@=\"\\\"C:\\\\IE\\\\iexplore.exe\\\" %1\"\r\n"),
-              std::string::npos);
+    EXPECT_EQ(
+        Stored(platform::HKEY_CLASSES_ROOT, "applications\\IEXPLORE.EXE\\shell\\open\\command", ""),
+        "\"C:\\IE\\iexplore.exe\" %1\0"s);
 }
 
-TEST_F(RegistryAccess, DwordValueShowsItsNumberAndGivesTheDefault) {
-    MakeKey(HKEY_LOCAL_MACHINE, kSetup);
-    SetRaw(kSetup, "n", platform::REG_DWORD, "\x2a\0\0\0"s);
-    SetRaw(kSetup, "m", platform::REG_DWORD, "\xff\xff\xff\xff");
-    EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, kSetup, "n", "dflt"), "dflt");
-    EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, kSetup, "m", "dflt"), "dflt");
-    ASSERT_EQ(boxes_.size(), 2u);
-    EXPECT_EQ(boxes_[0].text, "42");
-    EXPECT_EQ(boxes_[0].title, kAppTitle);
-    EXPECT_EQ(boxes_[0].style, platform::MB_OK);
-    EXPECT_EQ(boxes_[1].text, "-1");
-}
-
-TEST_F(RegistryAccess, CorruptFileGivesDefaultsAndIsNotTouched) {
+TEST_F(RegistryAccess, ACorruptFileGivesDefaultsAndIsNotTouched) {
+    const std::string file = install.prefix() + "/HKEY_LOCAL_MACHINE.reg";
     const std::string corrupt = "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\n\"x\"=bogus\r\n";
-    TempPrefix::WriteFile(MachineFile(), corrupt);
+    TempInstall::WriteFile(file, corrupt);
     EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, "SOFTWARE", "x", "dflt"), "dflt");
     RegWriteString(HKEY_LOCAL_MACHINE, "SOFTWARE", "x", "value");
     RegCreateString("SOFTWARE\\New", HKEY_LOCAL_MACHINE, "value");
-    EXPECT_EQ(TempPrefix::ReadFile(MachineFile()), corrupt);
+    EXPECT_EQ(TempInstall::ReadFile(file), corrupt);
 }
 
 }  // namespace
-}  // namespace rg
+}  // namespace rg::test

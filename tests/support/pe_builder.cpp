@@ -1,64 +1,29 @@
 #include "tests/support/pe_builder.h"
 
-#include <stdlib.h>
+#include <zlib.h>
 
+#include <algorithm>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <stdexcept>
+#include <map>
 
-#include "platform/os/version_api.h"
 #include "platform/pe/version_info.h"
 
 namespace rg::test {
+namespace {
+
+void PadTo4(std::string& bytes) {
+    bytes.append((4 - bytes.size() % 4) % 4, '\0');
+}
+
+std::string BigEndian32(std::size_t value) {
+    return {static_cast<char>(value >> 24), static_cast<char>(value >> 16),
+            static_cast<char>(value >> 8), static_cast<char>(value)};
+}
+
+}  // namespace
 
 std::string FixturePath(const std::string& name) {
     return std::string(RG_PE_FIXTURES) + "/" + name + ".exe";
-}
-
-std::string IconPath(const std::string& name) {
-    return std::string(RG_ICON_FIXTURES) + "/" + name;
-}
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        throw std::runtime_error("cannot read " + path);
-    }
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-ScratchFolder::ScratchFolder(const std::string& parent) {
-    std::string pattern = parent + "/rg_fileinfo_XXXXXX";
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("mkdtemp failed in " + parent);
-    }
-    path_ = pattern;
-}
-
-ScratchFolder::~ScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
-
-std::string ScratchFolder::Write(const std::string& name, std::string_view bytes) const {
-    const std::string file = path_ + "/" + name;
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return file;
-}
-
-void PatchUtf16(std::string& bytes, std::u16string_view from, std::u16string_view to) {
-    const std::string needle = Utf16Bytes(from, false);
-    const std::size_t at = bytes.find(needle);
-    if (at == std::string::npos || from.size() != to.size()) {
-        throw std::runtime_error("patch target not found");
-    }
-    const std::string replacement = Utf16Bytes(to, false);
-    bytes.replace(at, replacement.size(), replacement);
 }
 
 void PutU16(std::string& bytes, std::size_t at, std::uint16_t value) {
@@ -71,11 +36,10 @@ void PutU32(std::string& bytes, std::size_t at, std::uint32_t value) {
     PutU16(bytes, at + 2, static_cast<std::uint16_t>(value >> 16));
 }
 
-std::uint32_t GetU32(const std::string& bytes, std::size_t at) {
+std::uint32_t GetU32(std::string_view bytes, std::size_t at) {
     std::uint32_t value = 0;
     for (std::size_t i = 0; i < 4; ++i) {
-        value |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes.at(at + i)))
-                 << (8 * i);
+        value |= std::uint32_t{static_cast<unsigned char>(bytes.at(at + i))} << (8 * i);
     }
     return value;
 }
@@ -83,20 +47,78 @@ std::uint32_t GetU32(const std::string& bytes, std::size_t at) {
 std::string Utf16Bytes(std::u16string_view text, bool withNul) {
     std::string bytes;
     for (const char16_t unit : text) {
-        bytes += static_cast<char>(unit & 0xFF);
-        bytes += static_cast<char>(unit >> 8);
+        bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
     }
-    if (withNul) {
-        bytes.append(2, '\0');
-    }
-    return bytes;
+    return withNul ? bytes.append(2, '\0') : bytes;
 }
 
-namespace {
-void PadTo4(std::string& bytes) {
-    bytes.append((4 - bytes.size() % 4) % 4, '\0');
+std::string BuildPe(const std::vector<PeResource>& resources, bool pe32Plus) {
+    std::map<std::uint16_t, std::map<int, std::map<std::uint16_t, const std::string*>>> tree;
+    for (const PeResource& r : resources) {
+        tree[r.type][r.name][r.language] = &r.data;
+    }
+    std::string rsrc;
+    std::vector<std::pair<std::size_t, const std::string*>> data;
+    // Appends a directory of `map`'s entries; `below` adds what an entry leads to.
+    const auto directory = [&](const auto& map, std::uint32_t named, const auto& below) {
+        const std::size_t at = rsrc.size();
+        rsrc.append(16 + 8 * map.size(), '\0');
+        PutU16(rsrc, at + 12, static_cast<std::uint16_t>(named));
+        PutU16(rsrc, at + 14, static_cast<std::uint16_t>(map.size() - named));
+        std::size_t entry = at + 16;
+        for (const auto& [key, value] : map) {
+            // A string name is marked by the high bit alone: the reader never reads the string.
+            PutU32(rsrc, entry,
+                   static_cast<int>(key) < 0 ? 0x80000000u : static_cast<std::uint32_t>(key));
+            PutU32(rsrc, entry + 4, static_cast<std::uint32_t>(rsrc.size()));
+            below(value, entry + 4);
+            entry += 8;
+        }
+    };
+    directory(tree, 0, [&](const auto& names, std::size_t link) {
+        rsrc[link + 3] = '\x80';
+        const auto named =
+            std::count_if(names.begin(), names.end(), [](const auto& n) { return n.first < 0; });
+        directory(names, static_cast<std::uint32_t>(named), [&](const auto& languages, auto to) {
+            rsrc[to + 3] = '\x80';
+            directory(languages, 0, [&](const std::string* bytes, std::size_t) {
+                data.emplace_back(rsrc.size(), bytes);
+                rsrc.append(16, '\0');
+            });
+        });
+    });
+    for (const auto& [entry, bytes] : data) {
+        PadTo4(rsrc);
+        PutU32(rsrc, entry, kBuiltResourceRva + static_cast<std::uint32_t>(rsrc.size()));
+        PutU32(rsrc, entry + 4, static_cast<std::uint32_t>(bytes->size()));
+        rsrc += *bytes;
+    }
+    const auto size = static_cast<std::uint32_t>(rsrc.size());
+    const std::uint16_t optionalSize = pe32Plus ? 240 : 224;
+    const std::size_t directories = kBuiltOptionalHeader + (pe32Plus ? 112 : 96);
+    const std::size_t section = kBuiltOptionalHeader + optionalSize;
+    std::string image(kBuiltResources, '\0');
+    image.replace(0, 2, "MZ");
+    PutU32(image, 0x3C, kBuiltNtHeaders);
+    image.replace(kBuiltNtHeaders, 2, "PE");
+    for (const auto& [at, value] : std::initializer_list<std::pair<std::size_t, std::uint32_t>>{
+             {kBuiltNtHeaders + 4, pe32Plus ? 0x8664 : 0x14C},  // Machine
+             {kBuiltNtHeaders + 6, 1},                          // NumberOfSections
+             {kBuiltNtHeaders + 20, optionalSize},              // SizeOfOptionalHeader
+             {kBuiltOptionalHeader, pe32Plus ? 0x20B : 0x10B},  // Magic
+             {kBuiltOptionalHeader + 60, kBuiltResources},      // SizeOfHeaders
+             {directories - 4, 16},                             // NumberOfRvaAndSizes
+             {directories + 16, kBuiltResourceRva},             // the resource directory
+             {directories + 20, size},
+             {section + 8, size},                 // VirtualSize
+             {section + 12, kBuiltResourceRva},   // VirtualAddress
+             {section + 16, size},                // SizeOfRawData
+             {section + 20, kBuiltResources}}) {  // PointerToRawData
+        PutU32(image, at, value);  // the 16-bit fields are followed by zeros that fit
+    }
+    image.replace(section, 5, ".rsrc");
+    return image + rsrc;
 }
-}  // namespace
 
 std::string VersionBlock::Bytes() const {
     std::string out(6, '\0');
@@ -116,17 +138,15 @@ std::string VersionBlock::Bytes() const {
 }
 
 VersionBlock TextEntry(std::u16string key, std::u16string_view text) {
-    return VersionBlock{std::move(key), 1, Utf16Bytes(text), {}};
+    return VersionBlock{std::move(key), 1, Utf16Bytes(text)};
 }
 
 VersionBlock SimpleVersion(const std::vector<VersionBlock>& entries, std::u16string table) {
-    VersionBlock translation{u"Translation", 0, std::string("\x09\x04\xB0\x04", 4), {}};
-    return VersionBlock{
-        u"VS_VERSION_INFO",
-        0,
-        std::string(52, '\0'),  // where the fixed file information would be
-        {VersionBlock{u"StringFileInfo", 1, "", {VersionBlock{std::move(table), 1, "", entries}}},
-         VersionBlock{u"VarFileInfo", 1, "", {translation}}}};
+    return VersionBlock{u"VS_VERSION_INFO",
+                        0,
+                        std::string(52, '\0'),  // where the fixed file information would be
+                        {{u"StringFileInfo", 1, "", {{std::move(table), 1, "", entries}}},
+                         {u"VarFileInfo", 1, "", {{u"Translation", 0, "\x09\x04\xB0\x04"}}}}};
 }
 
 std::string QueryText(std::string_view resource, const std::string& query) {
@@ -140,6 +160,80 @@ std::string QueryText(std::string_view resource, const std::string& query) {
     const char* end = block.data() + block.size();
     const void* nul = std::memchr(value->data, 0, static_cast<std::size_t>(end - value->data));
     return std::string(value->data, nul ? static_cast<const char*>(nul) : end);
+}
+
+std::string PngChunk(std::string_view type, std::string_view data) {
+    const std::string body = std::string(type) + std::string(data);
+    return BigEndian32(data.size()) + body +
+           BigEndian32(crc32(0, reinterpret_cast<const Bytef*>(body.data()),
+                             static_cast<uInt>(body.size())));
+}
+
+std::string Png(std::uint32_t width, std::uint32_t height, int depth, int colourType,
+                std::string_view scanlines, std::string_view chunks) {
+    std::string packed(compressBound(static_cast<uLong>(scanlines.size())), '\0');
+    uLongf packedSize = packed.size();
+    compress(reinterpret_cast<Bytef*>(packed.data()), &packedSize,
+             reinterpret_cast<const Bytef*>(scanlines.data()), scanlines.size());
+    packed.resize(packedSize);
+    const std::string header = BigEndian32(width) + BigEndian32(height) + static_cast<char>(depth) +
+                               static_cast<char>(colourType) + std::string(3, '\0');
+    return "\x89PNG\r\n\x1A\n" + PngChunk("IHDR", header) + std::string(chunks) +
+           PngChunk("IDAT", packed) + PngChunk("IEND", "");
+}
+
+std::string Bmp(int width, int height, int bitCount, const std::vector<std::uint32_t>& pixels,
+                const std::vector<std::uint32_t>& palette, std::string_view mask,
+                std::uint32_t compression, std::uint32_t headerSize, std::uint32_t coloursUsed) {
+    std::string out(headerSize, '\0');
+    PutU32(out, 0, headerSize);
+    PutU32(out, 4, static_cast<std::uint32_t>(width));
+    PutU32(out, 8, static_cast<std::uint32_t>(2 * height));
+    PutU16(out, 12, 1);
+    PutU16(out, 14, static_cast<std::uint16_t>(bitCount));
+    PutU32(out, 16, compression);
+    PutU32(out, 32, coloursUsed);
+    if (compression == 3 && headerSize == 40) {
+        out += std::string("\0\0\xFF\0\0\xFF\0\0\xFF\0\0\0", 12);  // red, green, blue
+    }
+    for (const std::uint32_t colour : palette) {
+        out.append(4, '\0');
+        PutU32(out, out.size() - 4, colour);
+    }
+    const auto rows = [&](int bits, const auto& value) {
+        for (int y = height - 1; y >= 0; --y) {
+            std::string row((static_cast<std::size_t>(width) * bits + 31) / 32 * 4, '\0');
+            for (int x = 0; x < width; ++x) {
+                const std::uint32_t v = value(static_cast<std::size_t>(y * width + x));
+                auto* byte = reinterpret_cast<unsigned char*>(&row[x * bits / 8]);
+                for (int b = 0; bits >= 8 && b < bits;
+                     b += 8) {  // whole bytes, least significant first
+                    byte[b / 8] = static_cast<unsigned char>(v >> b);
+                }
+                if (bits < 8) {  // the leftmost pixel in the high bits
+                    byte[0] = static_cast<unsigned char>(byte[0] | v << (8 - bits - x * bits % 8));
+                }
+            }
+            out += row;
+        }
+    };
+    rows(bitCount, [&](std::size_t i) { return pixels.at(i); });
+    rows(1, [&](std::size_t i) { return i < mask.size() && mask[i] == '1' ? 1u : 0u; });
+    return out;
+}
+
+std::string IconGroup(const std::vector<std::vector<int>>& entries) {
+    std::string group(6 + 14 * entries.size(), '\0');
+    PutU16(group, 2, 1);
+    PutU16(group, 4, static_cast<std::uint16_t>(entries.size()));
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::size_t at = 6 + 14 * i;
+        group[at] = static_cast<char>(entries[i][0] % 256);
+        group[at + 1] = static_cast<char>(entries[i][1] % 256);
+        PutU16(group, at + 6, static_cast<std::uint16_t>(entries[i][2]));
+        PutU16(group, at + 12, static_cast<std::uint16_t>(entries[i][3]));
+    }
+    return group;
 }
 
 }  // namespace rg::test

@@ -1,57 +1,79 @@
-// Helpers shared by the reader's tests: the built fixtures, scratch folders, byte patches and
-// a builder of VS_VERSIONINFO blocks for the cases no resource compiler writes.
+// Builders for the reader's tests: PE images with resources, VS_VERSIONINFO blocks, icon groups
+// and icon images (PNG and BMP), for the cases no resource compiler writes; and the paths of
+// the PE fixtures built from tests/fixtures/pe.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace rg::test {
 
-std::string FixturePath(const std::string& name);  // a PE built from fixtures/NAME.rc
-std::string IconPath(const std::string& name);     // a committed .ico file
-std::string ReadBytes(const std::string& path);
+std::string FixturePath(const std::string& name);  // the PE built from fixtures/pe/NAME.rc
 
-// A fresh folder under `parent`, removed with its files at the end of the test.
-class ScratchFolder {
-  public:
-    explicit ScratchFolder(const std::string& parent = "/tmp");
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    const std::string& path() const { return path_; }
-    std::string Write(const std::string& name, std::string_view bytes) const;
-
-  private:
-    std::string path_;
-};
-
-// Replaces the first occurrence of `from` (as UTF-16 LE) by `to` of the same length.
-void PatchUtf16(std::string& bytes, std::u16string_view from, std::u16string_view to);
+// Little-endian reads and writes at a byte offset; UTF-16 LE text.
 void PutU16(std::string& bytes, std::size_t at, std::uint16_t value);
 void PutU32(std::string& bytes, std::size_t at, std::uint32_t value);
-std::uint32_t GetU32(const std::string& bytes, std::size_t at);
+std::uint32_t GetU32(std::string_view bytes, std::size_t at);
+std::string Utf16Bytes(std::u16string_view text, bool withNul = true);
 
-// One VS_VERSIONINFO block: key, type, value (UTF-16 text or raw bytes) and children; the
-// lengths are computed unless overridden.
+// One resource of a PE image; a `name` below 0 stands for a string name.
+struct PeResource {
+    std::uint16_t type;
+    int name;
+    std::uint16_t language;
+    std::string data;
+};
+// A PE32+ (or PE32) image whose one section holds the resources, each directory sorted as
+// resource compilers sort them (string names first). Every directory has 16 bytes of header and
+// 8 per entry; the directories come in the order they are reached from the root, each data
+// entry (16 bytes) right after its language directory, then the data. The resource directory
+// starts at file offset kBuiltResources (RVA kBuiltResourceRva), after 0x200 bytes of headers.
+std::string BuildPe(const std::vector<PeResource>& resources, bool pe32Plus = true);
+constexpr std::size_t kBuiltNtHeaders = 0x40;
+constexpr std::size_t kBuiltOptionalHeader = kBuiltNtHeaders + 24;
+constexpr std::size_t kBuiltResources = 0x200;
+constexpr std::uint32_t kBuiltResourceRva = 0x1000;
+
+// One VS_VERSIONINFO block: key, type, value (raw bytes as stored) and children; the lengths
+// are computed unless overridden.
 struct VersionBlock {
+    VersionBlock(std::u16string k, std::uint16_t t, std::string v, std::vector<VersionBlock> c = {})
+        : key(std::move(k)), type(t), value(std::move(v)), children(std::move(c)) {}
     std::u16string key;
-    std::uint16_t type = 1;
-    std::string value;  // raw bytes as stored
+    std::uint16_t type;
+    std::string value;
     std::vector<VersionBlock> children;
     int valueLengthOverride = -1;
     int lengthOverride = -1;
     std::string Bytes() const;
 };
-std::string Utf16Bytes(std::u16string_view text, bool withNul = true);
-// A resource with one table, its entries and a Translation of 0409/04B0.
+VersionBlock TextEntry(std::u16string key, std::u16string_view text);
+// A resource with one string table and a Translation of 0409/04B0.
 VersionBlock SimpleVersion(const std::vector<VersionBlock>& entries,
                            std::u16string table = u"040904B0");
-VersionBlock TextEntry(std::u16string key, std::u16string_view text);
-
-// Queries a resource held in memory the way the property reader does; "<none>" when the
-// query fails, else the text up to its first NUL.
+// Queries a resource held in memory as the property reader does: "<none>" when the query
+// fails, else the value up to its first NUL.
 std::string QueryText(std::string_view resource, const std::string& query);
+
+// A PNG: signature, IHDR, the `chunks` given, the scanlines (filter bytes included) compressed
+// into one IDAT, IEND.
+std::string PngChunk(std::string_view type, std::string_view data);
+std::string Png(std::uint32_t width, std::uint32_t height, int depth, int colourType,
+                std::string_view scanlines, std::string_view chunks = "");
+
+// A BMP icon image: the header of `headerSize` bytes (BI_BITFIELDS masks after a 40-byte one),
+// the palette (0xXXRRGGBB, the top byte in the reserved one), the colour rows bottom-up, then
+// the AND mask rows, each row padded to 4 bytes. `pixels` are palette indexes up to 8 bits and
+// 0xAARRGGBB above; `mask` has a character per pixel, top row first, '1' where transparent.
+std::string Bmp(int width, int height, int bitCount, const std::vector<std::uint32_t>& pixels,
+                const std::vector<std::uint32_t>& palette = {}, std::string_view mask = "",
+                std::uint32_t compression = 0, std::uint32_t headerSize = 40,
+                std::uint32_t coloursUsed = 0);
+
+// An icon group (GRPICONDIR) of {width, height, bit count, icon id}; 256 is stored as 0.
+std::string IconGroup(const std::vector<std::vector<int>>& entries);
 
 }  // namespace rg::test

@@ -1,28 +1,29 @@
-// The support tool's commands, driven in-process: what they print, what they write and how
-// they refuse.
+// The support tool's install and profile commands, driven in-process: what they print, what they
+// write and how they refuse; and how the installer finds the desktop's default web browser.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
+#include <optional>
 #include <sstream>
+#include <vector>
 
 #include "platform/ini/profile_api.h"
-#include "platform/os/file_system.h"
 #include "platform/os/registry.h"
 #include "programs/default_programs.h"
 #include "services/cipher.h"
 #include "services/registry_access.h"
 #include "startup/password_store.h"
+#include "tests/support/temp_install.h"
 #include "tools/commands.h"
 #include "tools/desktop_browser.h"
 
-namespace rg::tool {
+namespace rg::test {
 namespace {
 
 namespace fs = std::filesystem;
+using tool::Args;
 
 struct Result {
     int code;
@@ -30,146 +31,200 @@ struct Result {
     std::string err;
 };
 
-class ToolCommandsTest : public ::testing::Test {
+class ToolCommands : public ::testing::Test {
   protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("rg_tool_" + std::to_string(::getpid()) + "_" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-        ::setenv("RAVELGARD_PREFIX", (folder_ / "prefix").c_str(), 1);
-    }
-    void TearDown() override {
+    ToolCommands() {
         platform::DiscardPrivateProfileCacheForTesting();
-        fs::remove_all(folder_);
+        for (const char* name : {"PATH", "HOME", "XDG_DATA_DIRS", "XDG_DATA_HOME"}) {
+            const char* value = std::getenv(name);
+            environment.emplace_back(
+                name, value != nullptr ? std::optional<std::string>(value) : std::nullopt);
+        }
     }
-    static Result Profile(const Args& args) {
+    ~ToolCommands() override {
+        platform::DiscardPrivateProfileCacheForTesting();
+        fs::current_path(cwd);
+        for (const auto& [name, value] : environment) {
+            value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
+        }
+    }
+    static Result Run(int (*command)(const Args&, std::ostream&, std::ostream&), const Args& args) {
         std::ostringstream out;
         std::ostringstream err;
-        const int code = RunProfileCommand(args, out, err);
+        const int code = command(args, out, err);
         return {code, out.str(), err.str()};
     }
-    static Result Install(const Args& args) {
-        std::ostringstream out;
-        std::ostringstream err;
-        const int code = RunInstallCommand(args, out, err);
-        return {code, out.str(), err.str()};
+    static Result Install(const Args& args) { return Run(&tool::RunInstallCommand, args); }
+    static Result Profile(const Args& args) { return Run(&tool::RunProfileCommand, args); }
+    // What a profile command that succeeds prints.
+    static std::string Shown(const Args& args) {
+        const Result result = Profile(args);
+        EXPECT_EQ(result.code, 0) << result.err;
+        return result.out;
     }
-    std::string Path(const std::string& name) const { return (folder_ / name).string(); }
-    static std::string Read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
+    std::string Path(const std::string& name) const { return install.root() + "/" + name; }
+    static std::string Read(const std::string& path) { return TempInstall::ReadFile(path); }
+    // A desktop whose xdg-settings names web.desktop, found in the second of XDG_DATA_DIRS, whose
+    // program "web" lies in PATH.
+    void FakeDesktop() const {
+        TempInstall::WriteFile(Path("bin/xdg-settings"), "#!/bin/sh\necho web.desktop\n");
+        TempInstall::WriteFile(Path("bin/web"), "");
+        fs::permissions(Path("bin/xdg-settings"), fs::perms::owner_all);
+        TempInstall::WriteFile(Path("share/applications/web.desktop"),
+                               "[Desktop Entry]\nExec=web %u\n");
+        setenv("PATH", (Path("bin") + ":/usr/bin:/bin").c_str(), 1);
+        setenv("XDG_DATA_DIRS", (":" + Path("share")).c_str(), 1);
+        setenv("HOME", Path("home").c_str(), 1);
     }
-    fs::path folder_;
+
+    TempInstall install;
+    fs::path cwd = fs::current_path();
+    std::vector<std::pair<std::string, std::optional<std::string>>> environment;
 };
 
-TEST_F(ToolCommandsTest, InstallCreatesTheFreshMachineAndNeverOverwritesThePassword) {
-    const std::string prefix = Path("machine");
-    const Result first = Install({"--prefix", prefix});
+TEST_F(ToolCommands, InstallPreparesAFreshMachineAndNeverOverwritesThePassword) {
+    fs::current_path(install.root());
+    const Result first = Install({"--prefix", "m/"});  // relative, trailing separator dropped
     ASSERT_EQ(first.code, 0) << first.err;
-    const std::string passwordFile = prefix + "/system32/RVPSD.SYS";
-    const std::string line = Read(passwordFile);
-    ASSERT_EQ(line.size(), 102u);
-    EXPECT_EQ(line.substr(100), "\r\n");
-    EXPECT_EQ(DecryptText(line.substr(0, 100), "MQV 1994"),
-              "Ravelgard is a firewall. Our team members are listed in the product documentation "
-              "for this release. ");
-
+    EXPECT_TRUE(first.out.ends_with("Prepared the machine prefix m\n")) << first.out;
+    const std::string passwordFile = Path("m/system32/RVPSD.SYS");
+    EXPECT_EQ(Read(passwordFile), PasswordFileLine("") + "\r\n");
     // Both keys exist; the password value does not.
     platform::HKEY key = 0;
-    ASSERT_EQ(platform::RegOpenKeyA(platform::HKEY_LOCAL_MACHINE,
-                                    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Setup", &key),
-              0);
-    platform::DWORD type = 0;
-    platform::DWORD size = 0;
-    EXPECT_EQ(platform::RegQueryValueExA(key, "RVPSD", &type, nullptr, &size),
+    ASSERT_EQ(platform::RegOpenKeyA(platform::HKEY_LOCAL_MACHINE, kPasswordRegistryKey, &key), 0);
+    EXPECT_EQ(platform::RegQueryValueExA(key, "RVPSD", nullptr, nullptr, nullptr),
               static_cast<platform::LONG>(platform::ERROR_FILE_NOT_FOUND));
     platform::RegCloseKey(key);
-    ASSERT_EQ(platform::RegOpenKeyA(platform::HKEY_CLASSES_ROOT, "Applications", &key), 0);
+    EXPECT_EQ(platform::RegOpenKeyA(platform::HKEY_CLASSES_ROOT, "Applications", &key), 0);
     platform::RegCloseKey(key);
 
-    std::ofstream(passwordFile, std::ios::binary) << "user's password";
-    const Result second = Install({"--prefix", prefix});
-    EXPECT_NE(second.code, 0);
+    TempInstall::WriteFile(passwordFile, "user's password");
+    const Result second = Install({"--prefix", Path("m")});
+    EXPECT_EQ(second.code, 1);
     EXPECT_NE(second.err.find("already exists"), std::string::npos);
     EXPECT_EQ(Read(passwordFile), "user's password");
 }
 
-TEST_F(ToolCommandsTest, InstallRegistersTheBrowserAsWindowsDoes) {
-    const Result result =
-        Install({"--browser", "/opt/Web Browser/browser", "--prefix", Path("machine")});
+TEST_F(ToolCommands, InstallRegistersTheGivenOrTheDesktopsBrowserAsWindowsDoes) {
+    const auto registered = [] {
+        return RegReadString(platform::HKEY_CLASSES_ROOT, kBrowserCommandKey, "", "<none>");
+    };
+    Result result = Install({"--browser", "/opt/\xE4\xB8\xAD/web", "--prefix", Path("m1")});
+    EXPECT_EQ(result.code, 0);
+    EXPECT_NE(result.err.find("outside code page 1252"), std::string::npos);
+    EXPECT_EQ(registered(), "<none>");
+    result = Install({"--browser", "/opt/Web Caf\xC3\xA9/browser", "--prefix", Path("m2")});
     ASSERT_EQ(result.code, 0) << result.err;
-    const std::string command =
-        RegReadString(platform::HKEY_CLASSES_ROOT, kBrowserCommandKey, "", "");
-    EXPECT_EQ(command, "\"/opt/Web Browser/browser\" %1");
-    EXPECT_EQ(BrowserPathFromCommand(command), "/opt/Web Browser/browser");
+    EXPECT_EQ(registered(), "\"/opt/Web Caf\xE9/browser\" %1");
+    EXPECT_EQ(BrowserPathFromCommand(registered()), "/opt/Web Caf\xE9/browser");
+
+    setenv("PATH", "/nowhere", 1);
+    result = Install({"--prefix", Path("m3")});
+    EXPECT_NE(result.out.find("names no default web browser"), std::string::npos);
+    FakeDesktop();
+    result = Install({"--prefix", Path("m4")});
+    EXPECT_EQ(registered(), "\"" + Path("bin/web") + "\" %1");
 }
 
-TEST(DesktopEntryTest, ProgramIsTheFirstWordOfExecInTheMainGroup) {
-    EXPECT_EQ(ProgramOfDesktopEntry("[Desktop Entry]\nName=Web\nExec=/usr/bin/web %u\n"),
-              "/usr/bin/web");
-    EXPECT_EQ(ProgramOfDesktopEntry("[Desktop Entry]\r\nExec=\"/opt/My Web/web\" --new %u\r\n"),
-              "/opt/My Web/web");
-    EXPECT_EQ(ProgramOfDesktopEntry("[Desktop Action new]\nExec=/usr/bin/other\n"
-                                    "[Desktop Entry]\nExec=firefox %u\n"),
-              "firefox");
-    EXPECT_EQ(ProgramOfDesktopEntry("[Desktop Entry]\nExec=\"unclosed\n"), "");
-    EXPECT_EQ(ProgramOfDesktopEntry("Exec=/no/group\n"), "");
+TEST_F(ToolCommands, TheDesktopsBrowserIsTheExecProgramOfItsEntry) {
+    FakeDesktop();
+    EXPECT_EQ(tool::DesktopDefaultBrowser(), Path("bin/web"));
+    setenv("XDG_DATA_HOME", Path("share").c_str(), 1);  // found there first
+    TempInstall::WriteFile(Path("bin/other"), "");
+    TempInstall::WriteFile(Path("share/applications/web.desktop"), "[Desktop Entry]\nExec=other\n");
+    EXPECT_EQ(tool::DesktopDefaultBrowser(), Path("bin/other"));
+    const struct {
+        const char* entry;
+        const char* program;
+    } rows[] = {
+        {"[Desktop Entry]\nName=Web\nExec=/usr/bin/web %u\n", "/usr/bin/web"},
+        {"[Desktop Entry]\r\nExec=\"/opt/My Web/web\" --new %u\r\n", "/opt/My Web/web"},
+        {"[Desktop Action new]\nExec=/usr/bin/other\n[Desktop Entry]\nExec=firefox %u\n",
+         "firefox"},
+        {"[Desktop Entry]\nExec=\"unclosed\n", ""},
+        {"Exec=/no/group\n", ""},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(tool::ProgramOfDesktopEntry(row.entry), row.program) << row.entry;
+    }
 }
 
-TEST_F(ToolCommandsTest, InstallRejectsBadArguments) {
-    EXPECT_EQ(Install({"--prefix"}).code, 2);
-    EXPECT_EQ(Install({"--bogus", "x"}).code, 2);
-}
-
-TEST_F(ToolCommandsTest, SetEnciphersWithTheSectionAndGetAndDumpDecipher) {
+TEST_F(ToolCommands, SetEnciphersWithTheSectionAndGetAndDumpDecipher) {
     const std::string file = Path("AlertsAndLogSetting.RVL");
-    ASSERT_EQ(Profile({"set", "Main", "AlertEvent", "1", file}).code, 0);
-    ASSERT_EQ(Profile({"set", "Main", "Path", "  C:\\Logs caf\xC3\xA9", file}).code, 0);
+    Shown({"set", "Main", "AlertEvent", "1", file});
+    Shown({"set", "Main", "Path", "  C:\\Logs caf\xC3\xA9", file});
     EXPECT_EQ(Read(file), "[Main]\r\nAlertEvent=" + EncryptText("1", "Main") +
                               "\r\nPath=" + EncryptText("C:\\Logs caf\xE9", "Main") + "\r\n");
-
-    EXPECT_EQ(Profile({"get", "main", "alertevent", file}).out, "1\n");
-    EXPECT_EQ(Profile({"get", "Main", "Missing", file}).out, "\n");
-    EXPECT_EQ(Profile({"dump", file}).out, "[Main]\nAlertEvent=1\nPath=C:\\Logs caf\xC3\xA9\n");
-
-    ASSERT_EQ(Profile({"clear", "Main", file}).code, 0);
+    EXPECT_EQ(Shown({"get", "main", "alertevent", file}), "1\n");
+    EXPECT_EQ(Shown({"get", "Main", "Missing", file}), "\n");
+    EXPECT_EQ(Shown({"dump", file}), "[Main]\nAlertEvent=1\nPath=C:\\Logs caf\xC3\xA9\n");
+    Shown({"clear", "Main", file});
     EXPECT_EQ(Read(file), "[Main]\r\n");
+    // The file's path comes as the system spells it (UTF-8).
+    const std::string native = Path("caf\xC3\xA9/x.RVL");
+    fs::create_directory(Path("caf\xC3\xA9"));
+    Shown({"set", "Main", "k", "v", native});
+    EXPECT_EQ(Read(Path("caf\xE9/x.RVL")), "[Main]\r\nk=" + EncryptText("v", "Main") + "\r\n");
 }
 
-TEST_F(ToolCommandsTest, ValuesThatCouldNotBeReadBackAreRefused) {
+TEST_F(ToolCommands, DumpListsEverySectionOfALargeFile) {
+    std::string contents;
+    std::string expected;
+    for (int i = 0; i < 300; ++i) {
+        const std::string section = "Section number " + std::to_string(i);
+        contents += "[" + section + "]\r\nk=\r\n";
+        expected += "[" + section + "]\nk=\n";
+    }
+    TempInstall::WriteFile(Path("big.RVL"), contents);
+    EXPECT_EQ(Shown({"dump", Path("big.RVL")}), expected);
+}
+
+TEST_F(ToolCommands, RefusalsLeaveTheFilesAsTheyWere) {
     const std::string file = Path("ProgramControl.RVL");
-    std::ofstream(file, std::ios::binary) << ";Save Programs Here\r\n";
-    // Section "ab" enciphers position 1 with 'b' (98): code 13 - 98 mod 256 = 171 becomes CR.
+    TempInstall::WriteFile(file, ";Save Programs Here\r\n");
+    // Section "ab" enciphers position 1 with 'b' (98): 171 + 98 = 269 becomes CR.
     const Result refused = Profile({"set", "ab", "Path", "\xC2\xAB", file});
     EXPECT_EQ(refused.code, 1);
     EXPECT_NE(refused.err.find("cannot be stored"), std::string::npos);
-    EXPECT_EQ(Read(file), ";Save Programs Here\r\n");
     EXPECT_EQ(Profile({"set", "Main", "k", "\xE4\xB8\xAD", file}).code, 2);  // not code page 1252
+    EXPECT_EQ(Read(file), ";Save Programs Here\r\n");
+
+    const std::string missing = Path("none.RVL");
+    for (const Args& args :
+         {Args{"dump", missing}, Args{"get", "a", "b", missing}, Args{"clear", "a", missing}}) {
+        const Result result = Profile(args);
+        EXPECT_EQ(result.code, 1) << args[0];
+        EXPECT_NE(result.err.find("cannot read"), std::string::npos) << args[0];
+    }
+    const std::string locked = Path("locked.RVL");
+    TempInstall::WriteFile(locked, "[Main]\r\nk=v\r\n");
+    ::chmod(locked.c_str(), 0444);
+    for (const Args& args :
+         {Args{"set", "Main", "k", "1", locked}, Args{"clear", "Main", locked}}) {
+        const Result result = Profile(args);
+        EXPECT_EQ(result.code, 1) << args[0];
+        EXPECT_NE(result.err.find("cannot write"), std::string::npos) << args[0];
+    }
+    EXPECT_EQ(Read(locked), "[Main]\r\nk=v\r\n");
+    EXPECT_EQ(Profile({"set", "Main", "k", "1", Path("no/folder/x.RVL")}).code, 1);
 }
 
-TEST_F(ToolCommandsTest, UnreadableOrReadOnlyFilesGiveClearErrors) {
-    const Result missing = Profile({"dump", Path("none.RVL")});
-    EXPECT_EQ(missing.code, 1);
-    EXPECT_NE(missing.err.find("cannot read"), std::string::npos);
-    EXPECT_EQ(Profile({"get", "a", "b", Path("none.RVL")}).code, 1);
-
-    const std::string locked = Path("locked.RVL");
-    std::ofstream(locked, std::ios::binary) << "[Main]\r\nk=v\r\n";
-    ::chmod(locked.c_str(), 0444);
-    const Result set = Profile({"set", "Main", "k", "1", locked});
-    EXPECT_EQ(set.code, 1);
-    EXPECT_NE(set.err.find("cannot write"), std::string::npos);
-    EXPECT_EQ(Profile({"clear", "Main", locked}).code, 1);
-    EXPECT_EQ(Read(locked), "[Main]\r\nk=v\r\n");
-
-    EXPECT_EQ(Profile({"set", "Main", "k", "1", Path("no/folder/x.RVL")}).code, 1);
-    EXPECT_EQ(Profile({"frobnicate", "x"}).code, 2);
-    EXPECT_EQ(Profile({}).code, 2);
+TEST_F(ToolCommands, WrongArgumentsShowTheUsage) {
+    for (const Args& args :
+         {Args{}, Args{"frobnicate", "x"}, Args{"dump", "a", "f"}, Args{"get", "a", "f"},
+          Args{"set", "a", "b", "f"}, Args{"clear", "f"}}) {
+        const Result result = Profile(args);
+        EXPECT_EQ(result.code, 2);
+        EXPECT_NE(result.err.find("Usage: ravelgard-tool profile"), std::string::npos);
+    }
+    for (const Args& args : {Args{"--prefix"}, Args{"--bogus", "x"}, Args{"--prefix", ""}}) {
+        const Result result = Install(args);
+        EXPECT_EQ(result.code, 2);
+        EXPECT_NE(result.err.find("Usage: ravelgard-tool install"), std::string::npos);
+    }
+    EXPECT_EQ(Profile({"--help"}).out.find("Usage: ravelgard-tool profile"), 0u);
+    EXPECT_EQ(Install({"-h"}).out.find("Usage: ravelgard-tool install"), 0u);
 }
 
 }  // namespace
-}  // namespace rg::tool
+}  // namespace rg::test

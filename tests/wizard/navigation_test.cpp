@@ -1,159 +1,85 @@
-#include <filesystem>
+// Next and Back through the pages: which page shows, the buttons' states and captions, the
+// branch around the program list, and each page's icon.
+#include <set>
 #include <string>
-#include <vector>
 
-#include "platform/ui/message_box.h"
-#include "startup/globals.h"
 #include "tests/wizard/wizard_fixture.h"
+#include "wizard/page_layout.h"
 
 namespace rg::test {
 namespace {
 
 class Navigation : public WizardTest {
   protected:
-    // One row of the button-state table.
-    void ExpectButtons(const char* page, bool backEnabled, const std::string& nextCaption) {
+    void ExpectPage(int page, bool backEnabled, const std::string& nextCaption) {
         SCOPED_TRACE(page);
-        EXPECT_EQ(VisiblePage(), page);
+        EXPECT_EQ(VisiblePage(), "fraPage" + std::to_string(page));
+        EXPECT_EQ(wizard().CurrentPage, page);
         EXPECT_EQ(wizard().cmdBack.enabled(), backEnabled);
         EXPECT_EQ(wizard().cmdNext.caption(), nextCaption);
-        EXPECT_TRUE(wizard().cmdNext.enabled());
-        EXPECT_TRUE(wizard().cmdCancel.enabled());
     }
 };
 
-TEST_F(Navigation, StartsOnTheWelcomePageWithDefaults) {
-    Start();
-    EXPECT_EQ(wizard().caption(), "Ravelgard Startup Wizard");
-    EXPECT_EQ(wizard().CurrentPage, 1);
-    EXPECT_EQ(wizard().AlertChoice, 1);
-    EXPECT_EQ(wizard().ProgramChoice, 1);
-    EXPECT_EQ(wizard().WizardPassword, "");
-    EXPECT_EQ(wizard().cmdBack.caption(), "< &Back");
-    ExpectButtons("fraPage1", false, "&Next >");
-    EXPECT_EQ(screen.shownModeless(), std::vector<std::string>{"frmStartupMain"});
-    EXPECT_TRUE(screen.shownModal().empty());
-    EXPECT_FALSE(wizard().Click(wizard().cmdBack));  // disabled on page 1
-}
-
-// Without a language file the finish caption and the caption after Back from it are empty.
-TEST_F(Navigation, ButtonStatesForwardAndBackWithoutLanguageFile) {
-    Start();
-    Next();
-    ExpectButtons("fraPage3", true, "&Next >");
-    Next();
-    ExpectButtons("fraPage4", true, "&Next >");
-    Next();
-    ExpectButtons("fraPage5", true, "&Next >");
-    ASSERT_TRUE(wizard().Click(Get("optAdvanceProgram")));
-    Next();
-    ExpectButtons("fraPage6", true, "&Next >");
-    Next();
-    ExpectButtons("fraPage9", true, "");
-    Back();
-    ExpectButtons("fraPage6", true, "");
-    Back();
-    ExpectButtons("fraPage5", true, "");
-    Back();
-    ExpectButtons("fraPage4", true, "");
-    Back();
-    ExpectButtons("fraPage3", true, "");
-    Back();
-    ExpectButtons("fraPage1", false, "");
-    EXPECT_EQ(wizard().CurrentPage, 1);
-}
-
-TEST_F(Navigation, FinishCaptionAndNextCaptionComeFromTheLanguageFile) {
+TEST_F(Navigation, NextAndBackWalkEveryPageWithTheCaptionsOfTheLanguageFile) {
     WriteLanguageFile("[Startup Wizard]\r\n5001=&Next >>\r\n5004=&Finish\r\n");
     Start();
-    ExpectButtons("fraPage1", false, "&Next >>");
-    WalkToFinish("optAllowProgram");
-    ExpectButtons("fraPage9", true, "&Finish");
+    ExpectPage(1, false, "&Next >>");
+    for (const int page : {3, 4, 5, 6}) {
+        if (page == 6) {
+            Choose("optAdvanceProgram");
+        }
+        Next();
+        ExpectPage(page, true, "&Next >>");
+    }
+    Next();
+    ExpectPage(9, true, "&Finish");
+    for (const int page : {6, 5, 4, 3}) {
+        Back();
+        ExpectPage(page, true, "&Next >>");
+    }
     Back();
-    ExpectButtons("fraPage5", true, "&Next >>");
+    ExpectPage(1, false, "&Next >>");
 }
 
-TEST_F(Navigation, ProgramChoiceDecidesTheBranchAroundTheProgramList) {
+// The program option counts at Next; without a language file the finish caption is blank, and
+// so is Next's after Back from there.
+TEST_F(Navigation, TheProgramOptionDecidesTheBranchAroundTheProgramList) {
     Start();
     WalkToFinish("optAdvanceProgram");
     EXPECT_EQ(wizard().ProgramChoice, 3);
     Back();
-    EXPECT_EQ(wizard().CurrentPage, 6);
+    ExpectPage(6, true, "");
     Back();
-    EXPECT_EQ(wizard().CurrentPage, 5);
-    ASSERT_TRUE(wizard().Click(Get("optNoProgramAdd")));
+    Choose("optNoProgramAdd");
+    EXPECT_EQ(wizard().ProgramChoice, 3);
     Next();
-    EXPECT_EQ(wizard().CurrentPage, 9);
+    ExpectPage(9, true, "");
     EXPECT_EQ(wizard().ProgramChoice, 2);
     Back();
-    EXPECT_EQ(wizard().CurrentPage, 5);
-    ASSERT_TRUE(wizard().Click(Get("optAllowProgram")));
+    ExpectPage(5, true, "");
+    Choose("optAllowProgram");
     Next();
-    EXPECT_EQ(wizard().CurrentPage, 9);
     EXPECT_EQ(wizard().ProgramChoice, 1);
 }
 
-TEST_F(Navigation, NextOnTheFinishPageEndsWithoutConfirmation) {
+// Pages 5 and 6 share an icon; every other page has its own, loaded when the page is shown.
+TEST_F(Navigation, EachPageIsPlacedInThePageAreaWithItsIcon) {
     Start();
-    WalkToFinish("optAllowProgram");
-    EXPECT_THROW(Next(), ProgramEnded);
-    EXPECT_TRUE(screen.boxes().empty());
-}
-
-// Cancel, Esc and the close box ask first; No keeps page and choices.
-TEST_F(Navigation, ExitConfirmationNoKeepsEverything) {
-    Start();
-    Next();
-    ASSERT_TRUE(wizard().Click(Get("optAlertDoNot")));
-    Next();
-    TypePasswords("abc", "abc");
-    for (int i = 0; i < 3; ++i) {
-        screen.AnswerNextBox(platform::IDNO);
+    std::set<int> icons;
+    for (const std::string page : {"1", "3", "4", "5", "6", "9"}) {
+        if (page != "1") {
+            EXPECT_EQ(Get("imgPage" + page).pictureId(), 0) << page;
+            if (page == "6") {
+                Choose("optAdvanceProgram");
+            }
+            Next();
+        }
+        EXPECT_EQ(Get("fraPage" + page).bounds(), wizard::kPageArea);
+        icons.insert(Get("imgPage" + page).pictureId());
     }
-    wizard().Click(wizard().cmdCancel);
-    wizard().PressEscape();
-    EXPECT_FALSE(wizard().RequestClose());
-    ASSERT_EQ(screen.boxes().size(), 3u);
-    for (const auto& box : screen.boxes()) {
-        EXPECT_EQ(box.text, "Are you sure you want to exit from Ravelgard Startup Wizard");
-        EXPECT_EQ(box.title, "Ravelgard Startup Wizard");
-        EXPECT_EQ(box.style, platform::MB_YESNO | platform::MB_ICONQUESTION);
-        EXPECT_EQ(box.defaultButton(), platform::MB_DEFBUTTON1);
-    }
-    EXPECT_TRUE(wizard().loaded());
-    EXPECT_EQ(VisiblePage(), "fraPage4");
-    EXPECT_EQ(wizard().AlertChoice, 0);
-    EXPECT_EQ(Get("txtPassword").text(), "abc");
-}
-
-TEST_F(Navigation, ExitConfirmationYesClosesWithNothingWritten) {
-    Start();
-    const std::string storeBefore = TempInstall::ReadFile(install.systemDir() + "/RVPSD.SYS");
-    screen.AnswerNextBox(platform::IDYES);
-    wizard().PressEscape();
-    EXPECT_FALSE(wizard().loaded());
-    EXPECT_EQ(screen.unloaded().back(), "frmStartupMain");
-    EXPECT_FALSE(std::filesystem::exists(install.appPath() + "/Profiles"));
-    EXPECT_EQ(TempInstall::ReadFile(install.systemDir() + "/RVPSD.SYS"), storeBefore);
-}
-
-TEST_F(Navigation, LoginPromptRunsOverTheVisibleWizard) {
-    screen.ScriptNextModal([&](platform::Form& prompt) {
-        EXPECT_EQ(screen.shownModeless().back(), "frmStartupMain");
-        prompt.TypeText(prompt.Get("txtPassword"), "Secret");
-        prompt.PressEnter();
-    });
-    Start("Secret");
-    EXPECT_EQ(screen.shownModal(), std::vector<std::string>{"frmLogin"});
-    EXPECT_EQ(wizard().AlertChoice, 1);
-    EXPECT_EQ(wizard().CurrentPage, 1);
-}
-
-TEST_F(Navigation, RefusedLoginEndsWithoutTheExitConfirmation) {
-    screen.ScriptNextModal([](platform::Form& prompt) { prompt.PressEscape(); });
-    EXPECT_THROW(Start("Secret"), ProgramEnded);
-    EXPECT_TRUE(screen.boxes().empty());
-    EXPECT_TRUE(screen.unloaded() == std::vector<std::string>{"frmLogin"});
+    EXPECT_EQ(Get("imgPage5").pictureId(), Get("imgPage6").pictureId());
+    EXPECT_EQ(icons.size(), 5u);
+    EXPECT_EQ(icons.count(0), 0u);
 }
 
 }  // namespace

@@ -10,33 +10,18 @@ void WizardTest::Start(const std::string& storedPassword) {
     LoginAccepted = false;
     InitPaths();
     TempInstall::CreateRegistryKey(platform::HKEY_LOCAL_MACHINE, kPasswordRegistryKey);
-    if (storedPassword.empty()) {
-        TempInstall::WriteFile(install.systemDir() + "/RVPSD.SYS", PasswordFileLine("") + "\r\n");
-    } else {
-        SavePassword(storedPassword);
-    }
+    SavePassword(storedPassword);
     Main([this]() -> platform::Form& {
-        if (!wizard_) {
-            wizard_ = std::make_unique<StartupMainForm>();
-        }
+        wizard_ = std::make_unique<StartupMainForm>();
         return *wizard_;
     });
-}
-
-void WizardTest::WriteLanguageFile(const std::string& contents) {
-    TempInstall::WriteFile(install.appPath() + "/Lang/English.INI", contents);
-}
-
-void WizardTest::TypePasswords(const std::string& password, const std::string& confirm) {
-    ASSERT_TRUE(wizard_->TypeText(Get("txtPassword"), password));
-    ASSERT_TRUE(wizard_->TypeText(Get("txtConfirmPass"), confirm));
 }
 
 void WizardTest::WalkToFinish(const char* programOption) {
     Next();  // 1 -> 3
     Next();  // 3 -> 4, empty passwords agree
     Next();  // 4 -> 5
-    ASSERT_TRUE(wizard_->Click(Get(programOption)));
+    Choose(programOption);
     Next();
     if (wizard_->CurrentPage == 6) {
         Next();

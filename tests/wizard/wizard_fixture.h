@@ -17,15 +17,21 @@ class WizardTest : public ::testing::Test {
   protected:
     // Runs Main with a password store holding `storedPassword` (empty: none set).
     void Start(const std::string& storedPassword = "");
-    void WriteLanguageFile(const std::string& contents);
+    void WriteLanguageFile(const std::string& contents) {
+        TempInstall::WriteFile(install.appPath() + "/Lang/English.INI", contents);
+    }
 
     StartupMainForm& wizard() { return *wizard_; }
-    platform::Control& Get(const char* name) { return wizard_->Get(name); }
+    platform::Control& Get(std::string_view name) { return wizard_->Get(name); }
     void Next() { ASSERT_TRUE(wizard_->PressEnter()); }
     void Back() { ASSERT_TRUE(wizard_->Click(wizard_->cmdBack)); }
+    void Choose(std::string_view option) { ASSERT_TRUE(wizard_->Click(Get(option))); }
+    void TypePasswords(const std::string& password, const std::string& confirm) {
+        ASSERT_TRUE(wizard_->TypeText(Get("txtPassword"), password));
+        ASSERT_TRUE(wizard_->TypeText(Get("txtConfirmPass"), confirm));
+    }
     // Walks from page 1 to the finish page with the given page-5 option.
     void WalkToFinish(const char* programOption);
-    void TypePasswords(const std::string& password, const std::string& confirm);
     // The one visible page frame's name, or "" / "several".
     std::string VisiblePage() const;
 

@@ -1,3 +1,5 @@
+// The Linux backend of the file calls: Windows result codes, code page 1252 paths, the
+// read-only attribute, and replacement that never leaves a torn file.
 #include "platform/os/file_system.h"
 
 #include <gtest/gtest.h>
@@ -9,127 +11,133 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
-namespace rg::platform {
+#include "platform/base/byte_source.h"
+#include "tests/support/temp_folder.h"
+
+namespace rg::test {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace platform;
 
-class FileSystemTest : public ::testing::Test {
+class FileSystem : public ::testing::Test {
   protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("rg_fs_" + std::to_string(::getpid()) + "_" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
+    std::size_t Entries() const {
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder_.path()), {}));
     }
-    void TearDown() override { fs::remove_all(folder_); }
-    std::string Path(const std::string& name) const { return (folder_ / name).string(); }
-    static std::string Read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-    static void Write(const std::string& path, const std::string& text) {
-        std::ofstream(path, std::ios::binary) << text;
-    }
-    fs::path folder_;
+    TempFolder folder_;
 };
 
-TEST_F(FileSystemTest, SystemDirectoryLivesInThePrefix) {
-    ::setenv("RAVELGARD_PREFIX", folder_.c_str(), 1);
+TEST_F(FileSystem, SystemDirectoryLivesInTheMachinePrefix) {
+    ::setenv("RAVELGARD_PREFIX", (folder_.path() + "/caf\xC3\xA9").c_str(), 1);
+    const std::string expected = folder_.path() + "/caf\xE9/system32";
     char buffer[1024];
     std::fill(std::begin(buffer), std::end(buffer), ' ');
     const UINT length = GetSystemDirectoryA(buffer, sizeof buffer);
-    const std::string expected = folder_.string() + "/system32";
-    EXPECT_EQ(length, expected.size());
-    EXPECT_EQ(std::string(buffer, length), expected);
-    EXPECT_EQ(buffer[length], '\0');
-    EXPECT_EQ(buffer[length + 1], ' ');  // the rest of the buffer is untouched
-    EXPECT_EQ(GetSystemDirectoryA(buffer, 3), expected.size() + 1);
+    EXPECT_EQ(std::string(buffer, length + 2), expected + std::string("\0 ", 2));
+    EXPECT_EQ(GetSystemDirectoryA(buffer, length + 1), length);
+    EXPECT_EQ(GetSystemDirectoryA(buffer, length), length + 1);  // too short: the size needed
+    EXPECT_EQ(GetSystemDirectoryA(nullptr, 0), length + 1);
     ::unsetenv("RAVELGARD_PREFIX");
     EXPECT_EQ(MachinePrefix(), std::string(std::getenv("HOME")) + "/.ravelgard");
 }
 
-TEST_F(FileSystemTest, AppPathIsTheExecutablesFolder) {
-    const std::string path = AppPath();
-    EXPECT_TRUE(IsDirectory(path));
-    EXPECT_NE(path.back(), '/');
-    EXPECT_TRUE(PathFileExistsA(path + "/file_system_test"));
-    OverrideAppPathForTesting("/");
-    EXPECT_EQ(AppPath(), "/");
+TEST_F(FileSystem, PathsAreJoinedAndSplitAtTheLastSlash) {
+    EXPECT_EQ(JoinPath("/opt/a", "b.ini"), "/opt/a/b.ini");
+    EXPECT_EQ(JoinPath("/", "b"), "//b");
+    const std::pair<const char*, const char*> folders[] = {
+        {"/opt/a/b.ini", "/opt/a"}, {"/b", "/"}, {"b.ini", "."}, {"a/b/", "a/b"}};
+    for (const auto& [path, folder] : folders) {
+        EXPECT_EQ(FolderOfPath(path), folder) << path;
+    }
+    const std::string app = AppPath();
+    EXPECT_TRUE(IsDirectory(app));
+    EXPECT_TRUE(PathFileExistsA(app + "/file_system_test"));
+    OverrideAppPathForTesting("/x");
+    EXPECT_EQ(AppPath(), "/x");
     OverrideAppPathForTesting(std::nullopt);
+    EXPECT_EQ(AppPath(), app);
 }
 
-TEST_F(FileSystemTest, ReplaceKeepsPermissionsAndLeavesNoTemporaryFile) {
-    const std::string file = Path("a.RVL");
-    Write(file, "old");
+TEST_F(FileSystem, Cp1252PathsNameUtf8FilesOnDisk) {
+    std::ofstream(folder_.path() + "/caf\xC3\xA9.exe") << "MZ";  // as Linux names it
+    std::string contents;
+    EXPECT_EQ(ReadWholeFile(folder_ / "caf\xE9.exe", contents), ERROR_SUCCESS);
+    EXPECT_EQ(contents, "MZ");
+    EXPECT_EQ(ReplaceFileAtomically(folder_ / "r\xE9sum\xE9.RVL", "x"), ERROR_SUCCESS);
+    EXPECT_TRUE(fs::exists(folder_.path() + "/r\xC3\xA9sum\xC3\xA9.RVL"));
+    EXPECT_EQ(PathFromNative("/opt/caf\xC3\xA9"), "/opt/caf\xE9");
+    EXPECT_EQ(PathFromNative("/opt/x\xC3"), "/opt/x?");  // not UTF-8
+    EXPECT_EQ(NativePath("/opt/caf\xE9\x80"), "/opt/caf\xC3\xA9\xE2\x82\xAC");
+}
+
+TEST_F(FileSystem, ReplacementKeepsPermissionsAndLeavesNoTemporaryFile) {
+    const std::string file = folder_.Write("a.RVL", "old");
     ::chmod(file.c_str(), 0640);
     ASSERT_EQ(ReplaceFileAtomically(file, std::string("new\0bytes", 9)), ERROR_SUCCESS);
-    EXPECT_EQ(Read(file), std::string("new\0bytes", 9));
-    struct stat info {};
-    ::stat(file.c_str(), &info);
-    EXPECT_EQ(info.st_mode & 07777, 0640u);
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
+    EXPECT_EQ(TempFolder::ReadFile(file), std::string("new\0bytes", 9));
+    EXPECT_EQ(fs::status(file).permissions(), fs::perms(0640));
+    EXPECT_EQ(Entries(), 1u);
+    EXPECT_EQ(AppendToFile(folder_ / "Err.log", "one\r\n"), ERROR_SUCCESS);
+    EXPECT_EQ(AppendToFile(folder_ / "Err.log", "two\r\n"), ERROR_SUCCESS);
+    EXPECT_EQ(TempFolder::ReadFile(folder_ / "Err.log"), "one\r\ntwo\r\n");
+    EXPECT_EQ(DeleteFileA(file), TRUE);
+    EXPECT_FALSE(PathFileExistsA(file));
 }
 
-TEST_F(FileSystemTest, ReadOnlyFilesRefuseEveryChangeEvenForRoot) {
-    const std::string file = Path("locked.RVL");
-    Write(file, "keep");
+TEST_F(FileSystem, ReadOnlyFilesAndFoldersRefuseChangesEvenForRoot) {
+    const std::string file = folder_.Write("locked.RVL", "keep");
     ::chmod(file.c_str(), 0444);
     EXPECT_TRUE(IsReadOnlyFile(file));
-    EXPECT_EQ(ReplaceFileAtomically(file, "x"), ERROR_ACCESS_DENIED);
+    EXPECT_FALSE(IsReadOnlyFile(folder_.path()));
+    for (const std::string& path : {file, folder_.path()}) {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(ReplaceFileAtomically(path, "x"), ERROR_ACCESS_DENIED);
+        SetLastError(0);
+        EXPECT_EQ(DeleteFileA(path), FALSE);
+        EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+    }
     EXPECT_EQ(AppendToFile(file, "x"), ERROR_ACCESS_DENIED);
-    EXPECT_EQ(DeleteFileA(file), FALSE);
-    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
-    EXPECT_EQ(Read(file), "keep");
+    std::string contents;
+    EXPECT_EQ(ReadWholeFile(folder_.path(), contents), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(ReadWholeFile(file, contents), ERROR_SUCCESS);
+    EXPECT_EQ(contents, "keep");
 }
 
-TEST_F(FileSystemTest, MissingFilesAndFoldersGiveWindowsCodes) {
+TEST_F(FileSystem, MissingFilesAndFoldersGiveWindowsCodes) {
     std::string contents = "stale";
-    EXPECT_EQ(ReadWholeFile(Path("none"), contents), ERROR_FILE_NOT_FOUND);
-    EXPECT_TRUE(contents.empty());
-    EXPECT_EQ(ReplaceFileAtomically(Path("no/such/file"), "x"), ERROR_PATH_NOT_FOUND);
-    EXPECT_EQ(DeleteFileA(Path("none")), FALSE);
+    EXPECT_EQ(ReadWholeFile(folder_ / "none", contents), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(contents, "");
+    EXPECT_EQ(ReplaceFileAtomically(folder_ / "no/such/file", "x"), ERROR_PATH_NOT_FOUND);
+    EXPECT_EQ(DeleteFileA(folder_ / "none"), FALSE);
     EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(CreateDirectoryA(Path("no/two")), FALSE);  // only one level is created
+    EXPECT_EQ(CreateDirectoryA(folder_ / "no/two"), FALSE);  // only one level is created
     EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
-    EXPECT_EQ(CreateDirectoryA(Path("Profiles/")), TRUE);
-    EXPECT_TRUE(IsDirectory(Path("Profiles")));
-    EXPECT_EQ(CreateDirectoryA(Path("Profiles")), FALSE);
+    EXPECT_EQ(CreateDirectoryA(folder_ / "Profiles/"), TRUE);
+    EXPECT_TRUE(IsDirectory(folder_ / "Profiles"));
+    EXPECT_EQ(CreateDirectoryA(folder_ / "Profiles"), FALSE);
     EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
 }
 
-TEST_F(FileSystemTest, Cp1252PathsNameUtf8FilesOnDisk) {
-    Write(Path("caf\xC3\xA9.exe"), "MZ");  // the name as the Linux file system holds it
-    const std::string cp1252 = Path("caf\xE9.exe");
-    EXPECT_TRUE(PathFileExistsA(cp1252));
-    std::string contents;
-    EXPECT_EQ(ReadWholeFile(cp1252, contents), ERROR_SUCCESS);
-    EXPECT_EQ(contents, "MZ");
-    EXPECT_EQ(ReplaceFileAtomically(Path("r\xE9sum\xE9.RVL"), "x"), ERROR_SUCCESS);
-    EXPECT_EQ(Read(Path("r\xC3\xA9sum\xC3\xA9.RVL")), "x");
-    EXPECT_EQ(PathFromNative("/opt/caf\xC3\xA9"), "/opt/caf\xE9");
-    EXPECT_EQ(PathFromNative("/opt/\xE4\xB8\xAD"), "/opt/???");  // outside the code page
-    EXPECT_EQ(NativePath("/opt/caf\xE9"), "/opt/caf\xC3\xA9");
+TEST_F(FileSystem, AByteSourceReadsWhatTheFileHoldsAndNoMore) {
+    const std::string file = folder_.Write("big.exe", std::string(5000, 'x') + "tail");
+    const auto source = OpenFileByteSource(file);
+    ASSERT_NE(source, nullptr);
+    char bytes[4];
+    ASSERT_TRUE(source->ReadAt(5000, bytes, 4));
+    EXPECT_EQ(std::string(bytes, 4), "tail");
+    fs::resize_file(file, 4500);  // the file shrinks under the reader
+    EXPECT_FALSE(source->ReadAt(5000, bytes, 4));
+    EXPECT_TRUE(source->ReadAt(4092, bytes, 4));  // the head is held since the opening
 }
 
-TEST_F(FileSystemTest, AppendCreatesThenAppends) {
-    const std::string file = Path("Err.log");
-    EXPECT_EQ(AppendToFile(file, "one\r\n"), ERROR_SUCCESS);
-    EXPECT_EQ(AppendToFile(file, "two\r\n"), ERROR_SUCCESS);
-    EXPECT_EQ(Read(file), "one\r\ntwo\r\n");
-}
-
-// A process killed at random moments while replacing a file leaves either an old or a new
-// content, never a mixture or a short file.
-TEST_F(FileSystemTest, KilledWriterNeverLeavesATornFile) {
-    const std::string file = Path("torn.RVL");
+// A writer killed at random moments leaves the old or the new content, never a torn file.
+TEST_F(FileSystem, KilledWriterNeverLeavesATornFile) {
+    const std::string file = folder_ / "torn.RVL";
     const auto contentOf = [](int round) { return std::string(200000, char('a' + round % 26)); };
     ASSERT_EQ(ReplaceFileAtomically(file, contentOf(0)), ERROR_SUCCESS);
+    pid_t lastChild = 0;
     for (int attempt = 0; attempt < 15; ++attempt) {
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
@@ -141,17 +149,25 @@ TEST_F(FileSystemTest, KilledWriterNeverLeavesATornFile) {
         ::usleep(static_cast<useconds_t>(2000 + (attempt * 7919) % 30000));
         ::kill(child, SIGKILL);
         ::waitpid(child, nullptr, 0);
-        const std::string text = Read(file);
+        lastChild = child;
+        const std::string text = TempFolder::ReadFile(file);
         ASSERT_EQ(text.size(), 200000u);
         EXPECT_EQ(text.find_first_not_of(text[0]), std::string::npos);
     }
-    // The killed writers' temporary files go with the next replacement; a live writer's stays.
-    const std::string live = Path(".torn.RVL.tmp" + std::to_string(::getpid()) + "_1");
-    Write(live, "in progress");
+    // Before a replacement, the temporary files of writers that are gone are removed.
+    const std::string stem = folder_ / ".torn.RVL.tmp";
+    const std::string gone = std::to_string(lastChild);
+    const std::string dead = stem + gone + "_7";
+    TempFolder::WriteFile(dead, "");
+    for (const std::string& kept :
+         {stem + std::to_string(::getpid()) + "_1", stem + "_1", stem + gone + "x_1",
+          folder_ / (".other.RVL.tmp" + gone + "_1")}) {
+        TempFolder::WriteFile(kept, "");
+    }
     ASSERT_EQ(ReplaceFileAtomically(file, "final"), ERROR_SUCCESS);
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 2);
-    EXPECT_TRUE(fs::exists(live));
+    EXPECT_FALSE(fs::exists(dead));
+    EXPECT_EQ(Entries(), 5u);
 }
 
 }  // namespace
-}  // namespace rg::platform
+}  // namespace rg::test

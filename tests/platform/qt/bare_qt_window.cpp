@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <cstdio>
 
-namespace {
+namespace rg::test {
 
 class FirstPaintExit final : public QDialog {
   protected:
@@ -19,11 +19,11 @@ class FirstPaintExit final : public QDialog {
     }
 };
 
-}  // namespace
+}  // namespace rg::test
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    FirstPaintExit window;
+    rg::test::FirstPaintExit window;
     QLabel label(QStringLiteral("Hello"), &window);
     window.resize(545, 304);
     window.show();

@@ -1,242 +1,239 @@
 // The registry stand-in: result codes as the Windows calls give them, every change on disk
-// before the call returns, external edits seen, and files it must not write left untouched.
+// before the call returns, edits made on disk seen, and files it must not write left untouched.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "platform/os/file_system.h"
 #include "platform/os/registry.h"
 #include "platform/registry/registry_parser.h"
-#include "tests/platform/standin/temp_prefix.h"
+#include "tests/support/temp_install.h"
 
-namespace rg::platform {
+namespace rg::test {
 namespace {
 
 using namespace std::string_literals;
-using test::TempPrefix;
+using namespace std::string_view_literals;
+using namespace platform;
 
 constexpr LONG kOk = 0;
 constexpr LONG kMissing = 2;
 constexpr LONG kBadKey = 1010;
+constexpr LONG kInvalid = ERROR_INVALID_PARAMETER;
+constexpr LONG kDenied = ERROR_ACCESS_DENIED;
 
 class RegistryStandIn : public ::testing::Test {
   protected:
     std::string MachineFile() const { return install_.prefix() + "/HKEY_LOCAL_MACHINE.reg"; }
-
-    // Edits the file the way another program would: a new file renamed into place.
+    // Edits the file as another program would: a new file renamed into place.
     void EditFile(std::string_view text) const {
         ASSERT_EQ(ReplaceFileAtomically(MachineFile(), text), ERROR_SUCCESS);
     }
-
-    HKEY Create(std::string_view path, DWORD* disposition = nullptr) {
+    static LONG Create(HKEY parent, std::string_view path, HKEY& key,
+                       DWORD* disposition = nullptr) {
+        return RegCreateKeyExA(parent, path, 0, nullptr, 0, KEY_ALL_ACCESS_0x3F, nullptr, &key,
+                               disposition);
+    }
+    HKEY Create(std::string_view path) {
         HKEY key = 0;
-        EXPECT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_ALL_ACCESS_0x3F,
-                                  nullptr, &key, disposition),
-                  kOk);
+        EXPECT_EQ(Create(HKEY_LOCAL_MACHINE, path, key), kOk);
         return key;
     }
-
     static LONG Set(HKEY key, std::string_view name, std::string_view bytes, DWORD type = REG_SZ) {
         return RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
                               static_cast<DWORD>(bytes.size()));
     }
-
-    // The value's bytes read back with a buffer of the right size, or the failure code.
-    static LONG Get(HKEY key, std::string_view name, std::string& bytes, DWORD* type = nullptr) {
+    // "type:bytes" as read with a buffer of the right size, or "error <code>".
+    static std::string Get(HKEY key, std::string_view name) {
+        DWORD type = 0;
         DWORD size = 0;
-        if (const LONG asked = RegQueryValueExA(key, name, type, nullptr, &size); asked != kOk) {
-            return asked;
+        LONG result = RegQueryValueExA(key, name, &type, nullptr, &size);
+        std::string bytes(size, '?');
+        if (result == kOk) {
+            result =
+                RegQueryValueExA(key, name, &type, reinterpret_cast<BYTE*>(bytes.data()), &size);
         }
-        bytes.assign(size, '?');
-        return RegQueryValueExA(key, name, type, reinterpret_cast<BYTE*>(bytes.data()), &size);
+        return result == kOk ? std::to_string(type) + ":" + bytes
+                             : "error " + std::to_string(result);
     }
-
-    // What a fresh reader of the file on disk sees at `path`, for proving a write is saved.
+    // What a fresh reader of the file on disk sees.
     RegistryKey OnDisk() const {
-        auto parsed = ParseRegistryFile(TempPrefix::ReadFile(MachineFile()), "HKEY_LOCAL_MACHINE");
+        auto parsed = ParseRegistryFile(TempInstall::ReadFile(MachineFile()), "HKEY_LOCAL_MACHINE");
         EXPECT_TRUE(parsed.has_value());
         return parsed.value_or(RegistryKey{});
     }
 
-    TempPrefix install_;
+    TempInstall install_;
 };
 
-TEST_F(RegistryStandIn, MissingKeysAndValuesAnswerTwoAndBadHandlesTenTen) {
+TEST_F(RegistryStandIn, HandlesAreSmallNumbersAndBadOnesAnswerTenTen) {
     HKEY key = 123;
     EXPECT_EQ(RegOpenKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Nothing", &key), kMissing);
     EXPECT_EQ(key, 0u);  // a failed open hands out no handle
-    const HKEY made = Create("SOFTWARE");
-    std::string bytes;
-    EXPECT_EQ(Get(made, "absent", bytes), kMissing);
-    EXPECT_EQ(Get(made, "", bytes), kMissing);  // no default value set
-    EXPECT_EQ(RegCloseKey(made), kOk);
-
-    for (const HKEY bad : {HKEY{0}, made, HKEY{0x80000004}, HKEY{77}}) {
-        EXPECT_EQ(Get(bad, "x", bytes), kBadKey) << bad;
+    const HKEY first = Create("A");
+    const HKEY second = Create("B");
+    EXPECT_EQ(RegOpenKeyA(second, "", &key), kOk);  // an empty path answers the handle given
+    EXPECT_EQ(key, second);
+    EXPECT_EQ(RegCloseKey(first), kOk);
+    EXPECT_EQ(Create("C"), first);  // the lowest free number is given out again
+    EXPECT_EQ(RegCloseKey(first), kOk);
+    EXPECT_EQ(RegCloseKey(second), kOk);
+    for (const HKEY bad : {HKEY{0}, first, second, HKEY{0x80000004}, HKEY{0x7FFFFFFF}}) {
+        EXPECT_EQ(Get(bad, "x"), "error 1010") << bad;
         EXPECT_EQ(Set(bad, "x", "y"), kBadKey) << bad;
         EXPECT_EQ(RegCloseKey(bad), kBadKey) << bad;
-        EXPECT_EQ(RegOpenKeyExA(bad, "", 0, KEY_QUERY_VALUE, &key), kBadKey) << bad;
+        key = 9;
+        EXPECT_EQ(RegOpenKeyA(bad, "", &key), kBadKey) << bad;
+        EXPECT_EQ(key, 0u) << bad;
+        EXPECT_EQ(RegOpenKeyExA(bad, "A", 0, KEY_QUERY_VALUE, &key), kBadKey) << bad;
     }
-    EXPECT_EQ(RegCloseKey(HKEY_LOCAL_MACHINE), kOk);  // the root keys are always open
+    for (const HKEY root : {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS}) {
+        EXPECT_EQ(RegCloseKey(root), kOk) << root;  // the root keys are always open
+    }
 }
 
 TEST_F(RegistryStandIn, CreateMakesEveryLevelAndSavesBeforeReturning) {
     DWORD disposition = 0;
-    const HKEY key = Create("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Setup", &disposition);
+    HKEY version = 0;
+    ASSERT_EQ(Create(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", version,
+                     &disposition),
+              kOk);
+    EXPECT_EQ(disposition, REG_CREATED_NEW_KEY);
+    HKEY setup = 0;
+    ASSERT_EQ(Create(version, "Setup\\", setup, &disposition), kOk);
     EXPECT_EQ(disposition, REG_CREATED_NEW_KEY);
     EXPECT_NE(FindKey(OnDisk(), {"software", "microsoft", "windows", "currentversion", "setup"}),
               nullptr);
-    EXPECT_EQ(RegCloseKey(key), kOk);
-
-    const HKEY again =
-        Create("software\\MICROSOFT\\windows\\CurrentVersion\\Setup\\", &disposition);
+    HKEY again = 0;
+    ASSERT_EQ(Create(HKEY_LOCAL_MACHINE, "software\\MICROSOFT\\windows\\CurrentVersion\\Setup",
+                     again, &disposition),
+              kOk);
     EXPECT_EQ(disposition, REG_OPENED_EXISTING_KEY);
     EXPECT_EQ(OnDisk().subkeys.size(), 1u);  // no second key in another case
-    EXPECT_EQ(RegCloseKey(again), kOk);
-
-    // Handles are small numbers, and a closed one is given out again.
-    const HKEY first = Create("A");
-    const HKEY second = Create("B");
-    EXPECT_LT(second, 100u);
-    EXPECT_EQ(RegCloseKey(first), kOk);
-    const HKEY third = Create("C");
-    EXPECT_EQ(third, first);
-    EXPECT_EQ(RegCloseKey(second), kOk);
-    EXPECT_EQ(RegCloseKey(third), kOk);
+    EXPECT_EQ(Set(again, "v", "x"), kOk);
+    EXPECT_EQ(Get(setup, "V"), "1:x");  // both handles name the same key
+    // Names the file cannot hold, and paths deeper than Windows allows (512 levels).
+    std::string deep = "K";
+    for (int level = 5 + 1; level < 512; ++level) {  // below the five levels of `setup`
+        deep += "\\k";
+    }
+    const std::string tooDeep = deep + "\\k";
+    HKEY key = 0;
+    for (const std::string_view bad :
+         {"x\ry"sv, "a\\\\b"sv, "\\a"sv, "a\0b"sv, std::string_view(tooDeep)}) {
+        EXPECT_EQ(Create(setup, bad, key), kInvalid) << bad;
+    }
+    EXPECT_EQ(RegOpenKeyA(setup, tooDeep, &key), kMissing);
+    EXPECT_EQ(Set(setup, "a\nb", "x"), kInvalid);
+    EXPECT_EQ(Set(setup, "a\0b"s, "x"), kInvalid);
+    EXPECT_EQ(RegSetValueExA(setup, "n", 0, REG_SZ, nullptr, 1), kInvalid);
+    BYTE byte = 0;
+    EXPECT_EQ(RegQueryValueExA(setup, "v", nullptr, &byte, nullptr), kInvalid);
+    EXPECT_EQ(Create(setup, deep, key), kOk);
+    for (const HKEY handle : {version, setup, again, key}) {
+        EXPECT_EQ(RegCloseKey(handle), kOk);
+    }
 }
 
 TEST_F(RegistryStandIn, ValuesKeepTypeAndExactBytesThroughTheFile) {
     const HKEY key = Create("SOFTWARE\\Setup");
-    const std::string unterminated = "\x80\xe9 x";
-    EXPECT_EQ(Set(key, "RVPSD", unterminated), kOk);
+    EXPECT_EQ(Set(key, "RVPSD", "\x80\xe9 x"), kOk);
     EXPECT_EQ(Set(key, "zero", "ab\0cd"s), kOk);
     EXPECT_EQ(Set(key, "n", "\x2a\0\0\0"s, REG_DWORD), kOk);
+    EXPECT_EQ(RegSetValueExA(key, "", 0, REG_BINARY, nullptr, 0), kOk);
     EXPECT_EQ(Set(key, "rvpsd", "changed"), kOk);  // names match without regard to case
-
     const RegistryKey disk = OnDisk();
     const RegistryKey* saved = FindKey(disk, {"SOFTWARE", "Setup"});
     ASSERT_NE(saved, nullptr);
-    ASSERT_EQ(saved->values.size(), 3u);
-    EXPECT_EQ(saved->values[0], (RegistryValue{"RVPSD", REG_SZ, "changed"}));
-    EXPECT_EQ(saved->values[1], (RegistryValue{"zero", REG_SZ, "ab\0cd"s}));
-    EXPECT_EQ(saved->values[2], (RegistryValue{"n", REG_DWORD, "\x2a\0\0\0"s}));
-
-    std::string bytes;
-    DWORD type = 0;
-    EXPECT_EQ(Get(key, "ZERO", bytes, &type), kOk);
-    EXPECT_EQ(bytes, "ab\0cd"s);
-    EXPECT_EQ(type, REG_SZ);
-
-    // A short buffer: ERROR_MORE_DATA and the size needed, the buffer untouched.
-    char small[2] = {'-', '-'};
-    DWORD size = sizeof small;
-    EXPECT_EQ(RegQueryValueExA(key, "zero", nullptr, reinterpret_cast<BYTE*>(small), &size),
+    EXPECT_EQ(saved->values, (std::vector<RegistryValue>{{"RVPSD", REG_SZ, "changed"},
+                                                         {"zero", REG_SZ, "ab\0cd"s},
+                                                         {"n", REG_DWORD, "\x2a\0\0\0"s},
+                                                         {"", REG_BINARY, ""}}));
+    EXPECT_EQ(Get(key, "ZERO"), "1:ab\0cd"s);
+    EXPECT_EQ(Get(key, ""), "3:");
+    EXPECT_EQ(Get(key, "absent"), "error 2");
+    // A short buffer: ERROR_MORE_DATA and the size needed, the buffer untouched; a buffer that
+    // fits: the size used.
+    char buffer[6] = {'-', '-', '-', '-', '-', '-'};
+    DWORD size = 4;
+    EXPECT_EQ(RegQueryValueExA(key, "zero", nullptr, reinterpret_cast<BYTE*>(buffer), &size),
               static_cast<LONG>(ERROR_MORE_DATA));
     EXPECT_EQ(size, 5u);
-    EXPECT_EQ(small[0], '-');
-    EXPECT_EQ(RegCloseKey(key), kOk);
-}
-
-TEST_F(RegistryStandIn, NamesTheFileCannotHoldAreRefused) {
-    const HKEY key = Create("K");
-    const LONG invalid = static_cast<LONG>(ERROR_INVALID_PARAMETER);
-    EXPECT_EQ(Set(key, "a\nb", "x"), invalid);
-    EXPECT_EQ(Set(key, "a\0b"s, "x"), invalid);
-    HKEY other = 0;
-    EXPECT_EQ(
-        RegCreateKeyExA(key, "x\ry", 0, nullptr, 0, KEY_ALL_ACCESS_0x3F, nullptr, &other, nullptr),
-        invalid);
-    EXPECT_EQ(RegCreateKeyExA(key, "a\\\\b", 0, nullptr, 0, KEY_ALL_ACCESS_0x3F, nullptr, &other,
-                              nullptr),
-              invalid);
-    const RegistryKey disk = OnDisk();
-    ASSERT_NE(FindKey(disk, {"K"}), nullptr);
-    EXPECT_TRUE(FindKey(disk, {"K"})->values.empty());
+    EXPECT_EQ(buffer[0], '-');
+    size = 6;
+    EXPECT_EQ(RegQueryValueExA(key, "zero", nullptr, reinterpret_cast<BYTE*>(buffer), &size), kOk);
+    EXPECT_EQ(std::string(buffer, 6), "ab\0cd-"s);
+    EXPECT_EQ(size, 5u);
+    // A missing value leaves type and size as they were.
+    DWORD type = 77;
+    EXPECT_EQ(RegQueryValueExA(key, "absent", &type, nullptr, &size), kMissing);
+    EXPECT_EQ(type, 77u);
+    EXPECT_EQ(size, 5u);
     EXPECT_EQ(RegCloseKey(key), kOk);
 }
 
 TEST_F(RegistryStandIn, AccessMaskOfTheHandleIsEnforced) {
-    RegCloseKey(Create("K"));
+    EXPECT_EQ(RegCloseKey(Create("K")), kOk);
     HKEY readOnly = 0;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "K", 0, KEY_QUERY_VALUE, &readOnly), kOk);
-    EXPECT_EQ(Set(readOnly, "v", "x"), static_cast<LONG>(ERROR_ACCESS_DENIED));
     HKEY writeOnly = 0;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "K", 0, KEY_SET_VALUE, &writeOnly), kOk);
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "K", 0, KEY_QUERY_VALUE, &readOnly), kOk);
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "k", 0, KEY_SET_VALUE, &writeOnly), kOk);
+    EXPECT_EQ(Set(readOnly, "v", "x"), kDenied);
     EXPECT_EQ(Set(writeOnly, "v", "x"), kOk);
-    std::string bytes;
-    EXPECT_EQ(Get(writeOnly, "v", bytes), static_cast<LONG>(ERROR_ACCESS_DENIED));
-    EXPECT_EQ(Get(readOnly, "v", bytes), kOk);
-    RegCloseKey(readOnly);
-    RegCloseKey(writeOnly);
+    EXPECT_EQ(Get(writeOnly, "v"), "error 5");
+    EXPECT_EQ(Get(readOnly, "v"), "1:x");
+    HKEY sub = 0;
+    EXPECT_EQ(Create(readOnly, "Sub", sub), kDenied);  // creating needs KEY_CREATE_SUB_KEY
+    EXPECT_EQ(Create(readOnly, "", sub), kOk);         // opening an existing key does not
+    EXPECT_EQ(Get(sub, "v"), "1:x");
+    for (const HKEY handle : {readOnly, writeOnly, sub}) {
+        EXPECT_EQ(RegCloseKey(handle), kOk);
+    }
 }
 
 TEST_F(RegistryStandIn, EditsMadeOnDiskAreSeenAtTheNextCall) {
     const HKEY key = Create("K");
     ASSERT_EQ(Set(key, "v", "old"), kOk);
     EditFile("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\K]\r\n\"v\"=\"new\"\r\n");
-    std::string bytes;
-    EXPECT_EQ(Get(key, "v", bytes), kOk);
-    EXPECT_EQ(bytes, "new\0"s);
-
-    // The open handle's key removed by the edit.
-    EditFile("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Other]\r\n");
-    EXPECT_EQ(Get(key, "v", bytes), static_cast<LONG>(ERROR_KEY_DELETED));
+    EXPECT_EQ(Get(key, "v"), "1:new\0"s);
+    EditFile("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Other]\r\n");  // the handle's key removed
+    EXPECT_EQ(Get(key, "v"), "error 1018");
     EXPECT_EQ(Set(key, "v", "x"), static_cast<LONG>(ERROR_KEY_DELETED));
     EXPECT_EQ(RegCloseKey(key), kOk);
 }
 
-TEST_F(RegistryStandIn, UnparseableFileIsNeverWritten) {
+TEST_F(RegistryStandIn, UnreadableOrReadOnlyFilesAreNeverWritten) {
     const std::string corrupt = "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\K]\r\n\"v\"=\"unterminated\r\n";
     EditFile(corrupt);
-    const LONG badDb = static_cast<LONG>(ERROR_BADDB);
+    const LONG badDb = ERROR_BADDB;
     HKEY key = 0;
     EXPECT_EQ(RegOpenKeyA(HKEY_LOCAL_MACHINE, "K", &key), badDb);
     EXPECT_EQ(RegOpenKeyA(HKEY_LOCAL_MACHINE, "", &key), badDb);
-    EXPECT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "New", 0, nullptr, 0, KEY_ALL_ACCESS_0x3F,
-                              nullptr, &key, nullptr),
-              badDb);
+    EXPECT_EQ(Create(HKEY_LOCAL_MACHINE, "New", key), badDb);
     EXPECT_EQ(Set(HKEY_LOCAL_MACHINE, "v", "x"), badDb);
-    std::string bytes;
-    EXPECT_EQ(Get(HKEY_LOCAL_MACHINE, "v", bytes), badDb);
-    EXPECT_EQ(TempPrefix::ReadFile(MachineFile()), corrupt);
-
-    // Repaired on disk, the hive is usable again.
-    EditFile("REGEDIT4\r\n");
-    EXPECT_EQ(RegCloseKey(Create("New")), kOk);
-}
-
-TEST_F(RegistryStandIn, ReadOnlyFileRefusesWritesAndKeepsItsPicture) {
-    const HKEY key = Create("K");
+    EXPECT_EQ(Get(HKEY_LOCAL_MACHINE, "v"), "error 1009");
+    EXPECT_EQ(TempInstall::ReadFile(MachineFile()), corrupt);
+    EditFile("REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\K]\r\n");  // repaired on disk: usable again
+    key = Create("K");
     ASSERT_EQ(Set(key, "v", "before"), kOk);
-    const std::string before = TempPrefix::ReadFile(MachineFile());
+    const std::string before = TempInstall::ReadFile(MachineFile());
     ASSERT_EQ(::chmod(MachineFile().c_str(), 0444), 0);
-
-    const LONG denied = static_cast<LONG>(ERROR_ACCESS_DENIED);
-    EXPECT_EQ(Set(key, "v", "after"), denied);
     HKEY created = 0;
-    EXPECT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "New", 0, nullptr, 0, KEY_ALL_ACCESS_0x3F,
-                              nullptr, &created, nullptr),
-              denied);
+    EXPECT_EQ(Set(key, "v", "after"), kDenied);
+    EXPECT_EQ(Create(HKEY_LOCAL_MACHINE, "New", created), kDenied);
     EXPECT_EQ(created, 0u);
-    EXPECT_EQ(TempPrefix::ReadFile(MachineFile()), before);
-    std::string bytes;
-    EXPECT_EQ(Get(key, "v", bytes), kOk);
-    EXPECT_EQ(bytes, "before");  // the refused write did not reach the picture in memory
-    HKEY missing = 0;
-    EXPECT_EQ(RegOpenKeyA(HKEY_LOCAL_MACHINE, "New", &missing), kMissing);
+    EXPECT_EQ(TempInstall::ReadFile(MachineFile()), before);
+    EXPECT_EQ(Get(key, "v"), "1:before");  // the refused write did not reach the picture
+    EXPECT_EQ(RegOpenKeyA(HKEY_LOCAL_MACHINE, "New", &created), kMissing);
     EXPECT_EQ(RegCloseKey(key), kOk);
-}
-
-TEST_F(RegistryStandIn, MissingPrefixReadsEmptyAndRefusesWrites) {
-    setenv("RAVELGARD_PREFIX", (install_.root() + "/no-such-prefix").c_str(), 1);
-    HKEY key = 0;
+    // A machine prefix that is missing reads as empty and refuses writes.
+    ::setenv("RAVELGARD_PREFIX", (install_.root() + "/no-such-prefix").c_str(), 1);
     EXPECT_EQ(RegOpenKeyA(HKEY_LOCAL_MACHINE, "K", &key), kMissing);
-    EXPECT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "K", 0, nullptr, 0, KEY_ALL_ACCESS_0x3F, nullptr,
-                              &key, nullptr),
-              static_cast<LONG>(ERROR_PATH_NOT_FOUND));
+    EXPECT_EQ(Create(HKEY_LOCAL_MACHINE, "K", key), static_cast<LONG>(ERROR_PATH_NOT_FOUND));
     EXPECT_EQ(RegOpenKeyA(HKEY_LOCAL_MACHINE, "K", &key), kMissing);
 }
 
 }  // namespace
-}  // namespace rg::platform
+}  // namespace rg::test

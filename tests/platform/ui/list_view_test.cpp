@@ -1,97 +1,126 @@
-// The list view part of the window model that the program list's tests do not reach: keyed
-// rows, selection positions from the renderer, deferred change reports, and the collation of
-// code page 1252 texts. (Sorting, icons, header clicks and mouse releases are tested through the
-// program list in tests/programs.)
+// The list view's content that the program list's tests do not reach: keyed rows and their
+// fields, the selection and the current row, and deferred change reports. (Sorting, icons,
+// header clicks and mouse releases are tested through the program list in tests/programs.)
+#include "platform/ui/list_view.h"
+
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
-#include "platform/base/text_collation.h"
-#include "platform/ui/form.h"
-
-namespace rg::platform {
+namespace rg::test {
 namespace {
 
-class Recorder final : public FormObserver {
-  public:
-    void PropertyChanged(Form&, Control*, Property what) override { seen.push_back(what); }
-    std::vector<Property> seen;
-};
+using namespace platform;
 
 ListRow Row(const char* key, const char* text) {
     ListRow row;
-    row.key = row.tag = key;
+    row.key = key;
     row.text = text;
     return row;
 }
 
 class ListView : public ::testing::Test {
   protected:
-    ListView() : list(form.AddControl(ControlKind::ListView, "lvw")) {
-        list.setColumns({{"A", 1500}, {"B", 750}});
-        form.AddObserver(&recorder);
+    std::string Keys() const {
+        std::string keys;
+        for (const ListRow& row : list.rows()) {
+            keys += row.key + (row.selected ? "* " : " ");
+        }
+        return keys;
     }
-    Form form{"frm"};
-    Control& list;
-    Recorder recorder;
+    std::vector<ListChange> seen;
+    ListViewContent list{[this](ListChange change) { seen.push_back(change); }};
 };
 
-TEST_F(ListView, KeysAreUniqueAndRowsGoByKey) {
-    list.list().Add(Row("k1", "one"));
-    EXPECT_THROW(list.list().Add(Row("k1", "again")), CollectionError);
-    EXPECT_THROW(list.list().Add(Row("", "no key")), CollectionError);
-    EXPECT_THROW(list.list().Remove("k2"), CollectionError);
-    EXPECT_THROW(list.list().SetSubItem(1, 1, "x"), CollectionError);
-    list.list().Remove("k1");
-    EXPECT_EQ(list.list().count(), 0u);
-    EXPECT_EQ(recorder.seen, (std::vector<Property>{Property::ListRows, Property::ListRows}));
+TEST_F(ListView, RowsGoByUniqueKeysAndPositionsInRange) {
+    EXPECT_EQ(list.Add(Row("k1", "one")), 0u);
+    EXPECT_EQ(list.Add(Row("k2", "two")), 1u);
+    for (const char* bad : {"k1", ""}) {
+        EXPECT_THROW(list.Add(Row(bad, "again")), CollectionError) << bad;
+    }
+    EXPECT_THROW(list.Remove("k3"), CollectionError);
+    EXPECT_THROW(list.SetSubItem(2, 1, "x"), CollectionError);
+    EXPECT_THROW(list.SetSubItem(0, 0, "x"), CollectionError);  // sub-items count from 1
+    EXPECT_THROW(list.SetIconKey(2, "x"), CollectionError);
+    EXPECT_THROW(list.SetTag(2, "x"), CollectionError);
+    EXPECT_THROW(list.SetSelected(2, true), CollectionError);
+    EXPECT_EQ(list.IndexOfKey("k2"), 1);
+    EXPECT_EQ(list.IndexOfKey("K2"), -1);  // keys compare exactly
+    seen.clear();
+    list.SetSubItem(1, 2, "b");
+    list.SetSubItem(1, 2, "b");
+    list.SetIconKey(1, "icon");
+    list.SetIconKey(1, "icon");
+    list.SetTag(1, "tag");  // nothing shows the tag
+    EXPECT_EQ(seen, (std::vector<ListChange>{ListChange::Rows, ListChange::Rows}));
+    const ListRow& row = list.rows()[1];
+    EXPECT_EQ(row.subItems, (std::vector<std::string>{"", "b"}));
+    EXPECT_EQ(row.subItem(2), "b");
+    EXPECT_EQ(row.subItem(3), "");
+    EXPECT_EQ(row.subItem(0), "");
+    EXPECT_EQ(row.iconKey + row.tag, "icontag");
+    list.Remove("k1");
+    EXPECT_EQ(Keys(), "k2 ");
+    list.Clear();
+    list.Clear();
+    EXPECT_EQ(list.count(), 0u);
+    EXPECT_EQ(seen, (std::vector<ListChange>{ListChange::Rows, ListChange::Rows, ListChange::Rows,
+                                             ListChange::Rows, ListChange::Selection}));
+}
+
+TEST_F(ListView, SelectionAndTheCurrentRowFollowTheirRows) {
+    list.Add(Row("a", "3"));
+    list.Add(Row("b", "2"));
+    list.Add(Row("c", "1"));
+    EXPECT_EQ(list.current(), -1);
+    seen.clear();
+    list.Select({0, 2}, 2);
+    list.Select({2, 0}, 2);  // the same selection: nothing to tell
+    EXPECT_THROW(list.Select({1, 3}, 1), CollectionError);
+    EXPECT_THROW(list.Select({1}, 3), CollectionError);
+    EXPECT_EQ(Keys(), "a* b c* ");
+    EXPECT_EQ(list.current(), 2);
+    list.SetSorted(true);
+    EXPECT_EQ(Keys(), "c* b a* ");
+    EXPECT_EQ(list.current(), 0);  // still row "c"
+    list.Select({0, 2}, 2);
+    EXPECT_EQ(list.current(), 2);
+    list.SetSelected(1, true);
+    list.SetSelected(1, true);
+    list.SetSelected(0, false);
+    EXPECT_EQ(Keys(), "c b* a* ");
+    EXPECT_TRUE(list.HasSelection());
+    list.Remove("b");  // selected: the selection changes
+    list.Remove("c");  // neither selected nor current
+    list.Remove("a");  // the current row
+    EXPECT_EQ(list.current(), -1);
+    EXPECT_FALSE(list.HasSelection());
+    const auto S = ListChange::Selection;
+    const auto R = ListChange::Rows;
+    EXPECT_EQ(seen, (std::vector<ListChange>{S, R, S, S, S, R, S, R, R, S}));
+    ListRow selected = Row("d", "0");
+    selected.selected = true;
+    list.Add(selected);
+    EXPECT_EQ(seen.back(), S);
 }
 
 TEST_F(ListView, DeferredChangesAreReportedOnceEachAtTheEnd) {
     {
-        const ListViewContent::DeferredNotifications outer(list.list());
-        list.list().Add(Row("a", "a"));
+        const ListViewContent::DeferredNotifications outer(list);
+        list.Add(Row("a", "a"));
         {
-            const ListViewContent::DeferredNotifications inner(list.list());
-            list.list().Add(Row("b", "b"));
-            list.list().Select({1}, 1);
+            const ListViewContent::DeferredNotifications inner(list);
+            list.Select({0}, 0);
+            list.Add(Row("b", "b"));
         }
-        list.list().Remove("a");
-        EXPECT_TRUE(recorder.seen.empty());
+        list.Remove("a");
+        EXPECT_TRUE(seen.empty());
     }
-    EXPECT_EQ(recorder.seen, (std::vector<Property>{Property::ListRows, Property::ListSelection}));
-}
-
-TEST_F(ListView, SelectionFollowsItsRowsAndRefusesPositionsOutOfRange) {
-    list.list().Add(Row("a", "a"));
-    list.list().Add(Row("b", "b"));
-    EXPECT_FALSE(form.SelectListRows(list, {0, 2}, 0));
-    EXPECT_FALSE(form.SelectListRows(list, {0}, 2));
-    EXPECT_FALSE(form.SelectListRows(list, {0}, -2));
-    EXPECT_FALSE(list.list().HasSelection());
-    ASSERT_TRUE(form.SelectListRows(list, {0, 1}, 1));
-    EXPECT_EQ(list.list().current(), 1);
-    list.list().Remove("a");
-    EXPECT_EQ(list.list().current(), 0);  // still row "b"
-    list.list().Remove("b");
-    EXPECT_EQ(list.list().current(), -1);
-    list.setVisible(false);
-    EXPECT_FALSE(form.SelectListRows(list, {}, -1));
-}
-
-TEST(Collation, IgnoresCaseAndAccentsFirstThenOrdersThem) {
-    EXPECT_LT(CollateCp1252("apple", "Banana"), 0);
-    EXPECT_LT(CollateCp1252("e", "\xE9"), 0);   // e before é
-    EXPECT_LT(CollateCp1252("\xE9z", "f"), 0);  // éz before f
-    EXPECT_LT(CollateCp1252("abc", "ABC"), 0);  // only case differs: lower first
-    EXPECT_EQ(CollateCp1252("same", "same"), 0);
-    EXPECT_LT(CollateCp1252("stra\xDF"
-                            "e",
-                            "strasse1"),
-              0);                                  // ß as "ss"
-    EXPECT_GT(CollateCp1252("\xC6on", "adz"), 0);  // Æ as "ae"
-    EXPECT_EQ(LowerCp1252("\xC9T\xC9 \x8A\x9F \xD7"), "\xE9t\xE9 \x9A\xFF \xD7");
+    EXPECT_EQ(seen, (std::vector<ListChange>{ListChange::Rows, ListChange::Selection}));
+    list.Remove("b");
+    EXPECT_EQ(seen.size(), 3u);
 }
 
 }  // namespace
-}  // namespace rg::platform
+}  // namespace rg::test

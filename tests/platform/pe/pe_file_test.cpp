@@ -1,0 +1,194 @@
+// The PE reader: both header layouts, the resource directory, the loader's choice of language
+// and of the first icon group, and damaged or hostile files.
+#include <gtest/gtest.h>
+
+#include "platform/os/file_system.h"
+#include "platform/pe/pe_file.h"
+#include "platform/pe/pe_icon.h"
+#include "platform/pe/pe_resources.h"
+#include "platform/pe/version_info.h"
+#include "tests/support/pe_builder.h"
+#include "tests/support/temp_folder.h"
+
+namespace rg::test {
+namespace {
+
+using platform::MemoryByteSource;
+using platform::PeFile;
+
+// Resource 10/1 in one language: the directories of the root, the type and the name (24 bytes
+// each), the data entry at 72, the data at 88.
+const std::string kImage = BuildPe({{10, 1, 0x0409, "payload"}});
+
+// The resource `type`/`name` of the image, or "<none>" (also when it is no PE image).
+std::string Resource(const std::string& image, std::uint16_t name = 1, std::uint16_t type = 10,
+                     std::size_t max = 100) {
+    const MemoryByteSource source(image);
+    const auto pe = PeFile::Parse(source);
+    const auto data = pe ? platform::ReadResource(*pe, type, name, max) : std::nullopt;
+    return data.value_or("<none>");
+}
+
+std::string Patched(std::string image, std::size_t at, std::uint32_t value, int bytes = 4) {
+    bytes == 4 ? PutU32(image, at, value) : PutU16(image, at, static_cast<std::uint16_t>(value));
+    return image;
+}
+
+TEST(PeFile, ReadsResourcesOfBothLayouts) {
+    for (const bool pe32Plus : {true, false}) {
+        const std::string image = BuildPe(
+            {{10, 1, 0x0409, "one"}, {10, 2, 0x0409, "two"}, {3, 1, 0x0409, "icon"}}, pe32Plus);
+        const MemoryByteSource source(image);
+        EXPECT_EQ(PeFile::Parse(source)->IsPe32Plus(), pe32Plus);
+        const std::vector<std::string> found = {Resource(image, 1),     Resource(image, 2),
+                                                Resource(image, 3),     Resource(image, 1, 3),
+                                                Resource(image, 1, 11), Resource(image, 2, 10, 2)};
+        EXPECT_EQ(found,
+                  (std::vector<std::string>{"one", "two", "<none>", "icon", "<none>", "tw"}));
+    }
+    // The compiled fixtures: the same version resource in both layouts.
+    const auto wide =
+        platform::ReadVersionResource(MemoryByteSource(TempFolder::ReadFile(FixturePath("full"))));
+    ASSERT_TRUE(wide.has_value());
+    EXPECT_EQ(wide, platform::ReadVersionResource(
+                        MemoryByteSource(TempFolder::ReadFile(FixturePath("full32")))));
+}
+
+TEST(PeFile, DamagedHeadersAreRefused) {
+    const std::size_t nt = kBuiltNtHeaders;
+    const std::string refused[] = {
+        "",
+        "MZ",
+        std::string(4096, 'A'),
+        TempFolder::ReadFile("/proc/self/exe").substr(0, 4096),
+        Patched(kImage, 0, 'X', 2),
+        Patched(kImage, 0, 'M' | 'X' << 8, 2),
+        Patched(kImage, 0x3C, 0x7FFFFFF0),    // e_lfanew outside the file
+        Patched(kImage, nt, 0x5850),          // "PX"
+        Patched(kImage, nt + 20, 0xFFFF, 2),  // an optional header past the end
+        Patched(kImage, nt + 24, 0x10C, 2),   // magic
+        Patched(kImage, nt + 6, 100, 2),      // a section table past the end
+        kImage.substr(0, nt + 23)};
+    for (std::size_t i = 0; i < std::size(refused); ++i) {
+        EXPECT_FALSE(PeFile::Parse(MemoryByteSource(refused[i])).has_value()) << "case " << i;
+    }
+    EXPECT_TRUE(PeFile::Parse(MemoryByteSource(kImage.substr(0, 0x200))).has_value());
+}
+
+TEST(PeFile, ResourcesAreReadOnlyWhereHeadersAndDirectoriesPlaceThem) {
+    const std::size_t directories = kBuiltOptionalHeader + 112,
+                      section = kBuiltOptionalHeader + 240;
+    const std::size_t root = kBuiltResources, typeTarget = root + 44, nameTarget = root + 68;
+    const std::size_t data = root + 72;
+    ASSERT_EQ(GetU32(kImage, data), kBuiltResourceRva + 88);
+    const std::pair<std::string, std::string> rows[] = {
+        {Patched(kImage, directories + 20, 0), "<none>"},  // size 0: no resources
+        {Patched(kImage, directories - 4, 2), "<none>"},   // the table ends before it
+        {Patched(kImage, directories - 4, 3), "payload"},
+        {Patched(kImage, directories + 16, 0x5000), "<none>"},  // outside every section
+        {Patched(kImage, section + 20, 0x10000), "<none>"},     // the section is past the end
+        {Patched(kImage, section + 16, 0x20), "<none>"},        // directories past the section
+        {kImage.substr(0, root + 0x30), "<none>"},
+        {Patched(kImage, data + 4, 0x7FFFFFFF), "payload"},  // no more than the file holds
+        {Patched(kImage, data, 0x7FFFFFF0), "<none>"},
+        {Patched(kImage, data, kBuiltResourceRva + 0x1000), "<none>"},
+        {Patched(kImage, data, 0), std::string("MZ\0\0\0\0\0", 7)},  // in the headers
+        {Patched(kImage, data, 0x1FF), std::string(7, '\0')},
+        {Patched(kImage, data, 0x200), "<none>"},
+        {Patched(Patched(kImage, section + 16, 0x10000), data, kBuiltResourceRva + 95), "<none>"},
+        {Patched(kImage, nameTarget, 0x7FF0), "<none>"},            // a data entry outside
+        {Patched(kImage, root + 14, 0xFFFF, 2), "payload"},         // counts too large
+        {Patched(kImage, root + 20, 0x80000000u), "<none>"},        // loops: to the root,
+        {Patched(kImage, typeTarget, 0x80000000u | 24), "<none>"},  // to itself,
+        {Patched(kImage, nameTarget, 0x80000000u | 24), "<none>"},  // to a directory
+        {Patched(kImage, typeTarget, 48), "<none>"},  // a name that leads to no directory
+    };
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        EXPECT_EQ(Resource(rows[i].first), rows[i].second) << "case " << i;
+    }
+    for (const int count : {4096, 4097}) {  // no more than 4096 entries of a directory are read
+        std::vector<PeResource> resources;
+        for (int i = 1; i <= count; ++i) {
+            resources.push_back({10, i, 0, "r"});
+        }
+        EXPECT_EQ(Resource(BuildPe(resources), static_cast<std::uint16_t>(count)),
+                  count == 4096 ? "r" : "<none>");
+    }
+}
+
+TEST(PeFile, EveryTruncationOfAProgramIsSafe) {
+    const std::string good = TempFolder::ReadFile(FixturePath("full"));
+    const auto full = platform::ReadVersionResource(MemoryByteSource(good));
+    ASSERT_TRUE(full.has_value());
+    for (std::size_t length = 0; length <= good.size(); ++length) {
+        const MemoryByteSource cut(std::string_view(good).substr(0, length));
+        const auto resource = platform::ReadVersionResource(cut);
+        ASSERT_TRUE(!resource || resource->size() < full->size() || *resource == *full) << length;
+        const auto icon = platform::ReadPeIcon(cut);
+        ASSERT_TRUE(!icon || icon->argb.size() == 256u) << length;
+    }
+}
+
+TEST(PeFile, FileSourceReadsLikeMemoryAroundItsCachedHead) {
+    const std::string path = FixturePath("full");
+    const std::string bytes = TempFolder::ReadFile(path);
+    const auto file = platform::OpenFileByteSource(path);
+    ASSERT_EQ(file->Size(), bytes.size());
+    // Across the 4 KiB head the source keeps, and up to the end.
+    for (const auto& [offset, length] : {std::pair<std::size_t, std::size_t>{0, 64},
+                                         {4086, 20},
+                                         {4096, 100},
+                                         {bytes.size() - 1, 1},
+                                         {bytes.size(), 0}}) {
+        std::string got;
+        EXPECT_TRUE(file->ReadString(offset, length, got) && got == bytes.substr(offset, length))
+            << offset;
+    }
+    std::string ignored;
+    EXPECT_FALSE(file->ReadString(bytes.size() - 1, 2, ignored));
+    EXPECT_FALSE(file->ReadString(~std::uint64_t{0}, 2, ignored));
+    EXPECT_EQ(platform::OpenFileByteSource("/nonexistent/file.exe"), nullptr);
+    EXPECT_EQ(platform::OpenFileByteSource("/tmp"), nullptr);
+}
+
+TEST(PeResources, ChoosesTheLanguageInTheLoadersOrder) {
+    const std::pair<std::vector<std::uint16_t>, int> rows[] = {
+        {{0x0407, 0x0409, 0x0000}, 0x0000}, {{0x0401, 0x0407, 0x0409}, 0x0409},
+        {{0x0401, 0x0C09, 0x0809}, 0x0C09}, {{0x0407, 0x7C09}, 0x7C09},
+        {{0x0419, 0x0401}, 0x0419},         {{}, -1}};
+    for (const auto& [languages, expected] : rows) {
+        std::vector<platform::ResourceEntry> entries;
+        for (const std::uint16_t id : languages) {
+            entries.push_back({false, id, false, 0x100});
+        }
+        const auto chosen = platform::ChooseLanguage(entries);
+        EXPECT_EQ(chosen ? chosen->id : -1, expected) << languages.size();
+    }
+    // Entries that lead to a directory, or carry a string name, are no language.
+    EXPECT_EQ(platform::ChooseLanguage(
+                  {{false, 0x0409, true, 0}, {true, 0, false, 0}, {false, 0x0407, false, 0}})
+                  ->id,
+              0x0407);
+    EXPECT_EQ(Resource(BuildPe({{10, 1, 0x0407, "de"}, {10, 1, 0x0809, "gb"}})), "gb");
+}
+
+TEST(PeResources, TheFirstIconGroupHasAStringNameOrElseTheLowestNumber) {
+    const std::pair<std::vector<PeResource>, std::string> rows[] = {
+        {{{14, 7, 0, "seven"}, {14, 3, 0, "three"}, {14, 5, 0, "five"}}, "three"},
+        {{{14, 7, 0, "seven"}, {14, -1, 0, "named"}, {14, 3, 0, "three"}}, "named"},
+        {{{10, 1, 0, "data"}}, "<none>"},
+    };
+    const auto firstGroup = [](const std::string& image) {
+        const MemoryByteSource source(image);
+        return platform::ReadFirstIconGroup(*PeFile::Parse(source), 100).value_or("<none>");
+    };
+    for (const auto& [resources, expected] : rows) {
+        EXPECT_EQ(firstGroup(BuildPe(resources)), expected);
+    }
+    // Group 3 made to lead to data rather than a directory: group 7 is the first.
+    const std::string image = BuildPe({{14, 3, 0, "three"}, {14, 7, 0, "seven"}});
+    EXPECT_EQ(firstGroup(Patched(image, kBuiltResources + 44, 0x40)), "seven");
+}
+
+}  // namespace
+}  // namespace rg::test

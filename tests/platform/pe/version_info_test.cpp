@@ -1,0 +1,134 @@
+// The version resource: which resource counts, the walk of its VS_VERSIONINFO blocks (letter
+// case, wValueLength, wType, the scan rules) and the answers of a query on the block.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "platform/pe/version_info.h"
+#include "tests/support/pe_builder.h"
+
+namespace rg::test {
+namespace {
+
+using platform::DWORD;
+
+const std::string kTable = "\\StringFileInfo\\040904B0\\";
+
+TEST(VersionResource, OnlyTheResourceNumberOneWithAVersionRootCounts) {
+    const std::string resource = SimpleVersion({TextEntry(u"CompanyName", u"Co")}).Bytes();
+    const auto read = [](const std::vector<PeResource>& resources) {
+        return platform::ReadVersionResource(platform::MemoryByteSource(BuildPe(resources)))
+            .value_or("<none>");
+    };
+    EXPECT_EQ(read({{16, 1, 0x0409, resource}}), resource);
+    EXPECT_EQ(read({{16, 1, 0x0409, resource + "tail"}}), resource);  // cut to the root's length
+    EXPECT_EQ(read({{16, 1, 0x0409, resource.substr(0, 100)}}), resource.substr(0, 100));
+    EXPECT_EQ(read({{16, 2, 0x0409, resource}}), "<none>");
+    EXPECT_EQ(read({{16, -1, 0x0409, resource}}), "<none>");
+    EXPECT_EQ(read({{10, 1, 0x0409, resource}}), "<none>");
+    std::string renamed = resource;
+    renamed[6] = 'W';  // "WS_VERSION_INFO"
+    EXPECT_EQ(read({{16, 1, 0x0409, renamed}}), "<none>");
+    EXPECT_EQ(read({{16, 1, 0x0409, resource.substr(0, 5)}}), "<none>");
+    EXPECT_EQ(platform::ReadVersionResource(platform::MemoryByteSource(resource)), std::nullopt);
+}
+
+TEST(VersionBlocks, KeysMatchInAnyCaseButWhole) {
+    const std::string resource =
+        SimpleVersion({TextEntry(u"FileVersionX", u"x"), TextEntry(u"AZ", u"letters"),
+                       TextEntry(u"FileVersion", u"1.0"), TextEntry(u"filevERSION", u"second"),
+                       TextEntry(u"\u00C9t\u00E9", u"accent")},
+                      u"040904b0")
+            .Bytes();
+    EXPECT_EQ(QueryText(resource, "\\stringfileinfo\\040904B0\\FILEVERSION"), "1.0");
+    EXPECT_EQ(QueryText(resource, kTable + "az"), "letters");
+    EXPECT_EQ(QueryText(resource, kTable + "FileVers"), "<none>");
+    EXPECT_EQ(QueryText(resource, kTable + "\xC9t\xE9"), "accent");
+    EXPECT_EQ(QueryText(resource, kTable + "\xE9t\xE9"), "<none>");  // only A to Z fold
+    EXPECT_EQ(QueryText(resource, "\\\\StringFileInfo\\\\040904B0\\FileVersion\\"), "1.0");
+}
+
+TEST(VersionBlocks, ValueLengthAndTypeDecideTheText) {
+    VersionBlock cut = TextEntry(u"FileVersion", u"1.2.3.4");
+    cut.valueLengthOverride = 3;
+    VersionBlock none = TextEntry(u"ProductVersion", u"9.9");
+    none.valueLengthOverride = 0;
+    VersionBlock greedy = TextEntry(u"FileDescription", u"Greedy");
+    greedy.valueLengthOverride = 4000;
+    const std::string resource =
+        SimpleVersion({cut, none, VersionBlock{u"CompanyName", 0, Utf16Bytes(u"Binary"), {}},
+                       TextEntry(u"InternalName", std::u16string(u"ab\0cd", 5)), greedy})
+            .Bytes();
+    EXPECT_EQ(QueryText(resource, kTable + "FileVersion"), "1.2");
+    EXPECT_EQ(QueryText(resource, kTable + "ProductVersion"), "");
+    EXPECT_EQ(QueryText(resource, kTable + "CompanyName"), "B");  // raw UTF-16: "B", NUL
+    EXPECT_EQ(QueryText(resource, kTable + "InternalName"), "ab");
+    EXPECT_EQ(QueryText(resource, kTable + "FileDescription"), "Greedy");  // inside its block
+}
+
+TEST(VersionBlocks, FirstMatchWinsAndTheScanEndsAtABrokenChild) {
+    VersionBlock empty = TextEntry(u"Comments", u"x");
+    empty.lengthOverride = 0;
+    VersionBlock tooShort = TextEntry(u"Comments", u"x");
+    tooShort.lengthOverride = 5;
+    VersionBlock overrun = TextEntry(u"Comments", u"x");
+    overrun.lengthOverride = 0x7000;
+    VersionBlock keyless = TextEntry(u"Comments", u"");
+    keyless.lengthOverride = 22;  // ends right before the NUL of its key
+    for (const VersionBlock& broken : {empty, tooShort, overrun, keyless}) {
+        const std::string resource = SimpleVersion({TextEntry(u"CompanyName", u"Before"), broken,
+                                                    TextEntry(u"FileDescription", u"Behind")})
+                                         .Bytes();
+        EXPECT_EQ(QueryText(resource, kTable + "CompanyName"), "Before");
+        EXPECT_EQ(QueryText(resource, kTable + "FileDescription"), "<none>");
+        EXPECT_EQ(QueryText(resource, kTable + "Comments"), "<none>");
+    }
+    VersionBlock root = SimpleVersion({TextEntry(u"CompanyName", u"One")});
+    root.children.push_back(VersionBlock{
+        u"StringFileInfo", 1, "", {{u"040904B0", 1, "", {TextEntry(u"ProductName", u"Two")}}}});
+    EXPECT_EQ(QueryText(root.Bytes(), kTable + "CompanyName"), "One");
+    EXPECT_EQ(QueryText(root.Bytes(), kTable + "ProductName"), "<none>");  // second one ignored
+}
+
+TEST(VersionBlocks, ARootLongerThanTheResourceIsReadAsFarAsItGoes) {
+    const VersionBlock root = SimpleVersion({TextEntry(u"CompanyName", u"Kept")});
+    std::string resource = root.Bytes();
+    PutU16(resource, 0, 0xFFFF);
+    EXPECT_EQ(QueryText(resource, kTable + "CompanyName"), "Kept");
+    // Cut: the VarFileInfo part is gone, and with it the translation.
+    const std::string cut = root.Bytes().substr(0, root.Bytes().size() * 3 / 4);
+    EXPECT_EQ(QueryText(cut, kTable + "CompanyName"), "Kept");
+    EXPECT_EQ(QueryText(cut, "\\VarFileInfo\\Translation"), "<none>");
+    EXPECT_EQ(QueryText("", "\\"), "<none>");
+    EXPECT_EQ(QueryText(Utf16Bytes(u"VS_VERSION_INFO"), "\\"), "<none>");
+}
+
+TEST(VersionBlocks, QueriesAnswerTheTextInCodePage1252OrTheStoredBytes) {
+    const std::string resource =
+        SimpleVersion({TextEntry(u"CompanyName", u"\u0141ukasz \u2122"), TextEntry(u"Empty", u"")})
+            .Bytes();
+    std::vector<char> block(platform::VersionInfoBlockSize(resource.size()));
+    ASSERT_TRUE(platform::FillVersionInfoBlock(resource, block.data(), block.size()));
+    DWORD error = 99;
+    const auto text = platform::QueryVersionValue(block.data(), kTable + "CompanyName", error);
+    ASSERT_TRUE(text.has_value());
+    EXPECT_EQ(error, platform::ERROR_SUCCESS);
+    EXPECT_TRUE(text->isText);
+    EXPECT_EQ(std::string(text->data, text->length), std::string("Lukasz \x99\0", 9));
+    const auto empty = platform::QueryVersionValue(block.data(), kTable + "Empty", error);
+    EXPECT_EQ(empty->length, 1u);  // the stored NUL
+    const auto translation =
+        platform::QueryVersionValue(block.data(), "\\VarFileInfo\\Translation", error);
+    EXPECT_FALSE(translation->isText);
+    EXPECT_EQ(std::string(translation->data, translation->length), "\x09\x04\xB0\x04");
+    EXPECT_EQ(platform::QueryVersionValue(block.data(), kTable + "Missing", error), std::nullopt);
+    EXPECT_EQ(error, platform::ERROR_RESOURCE_TYPE_NOT_FOUND);
+    std::vector<char> foreign(block.size(), 'x');
+    EXPECT_EQ(platform::QueryVersionValue(foreign.data(), "\\", error), std::nullopt);
+    EXPECT_EQ(error, platform::ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(platform::QueryVersionValue(nullptr, "\\", error), std::nullopt);
+    EXPECT_FALSE(platform::FillVersionInfoBlock(resource, nullptr, block.size()));
+}
+
+}  // namespace
+}  // namespace rg::test

@@ -1,0 +1,78 @@
+// The start-up sequence: the paths, the password file check and the stored password. The login
+// gate that the wizard window's load step asks is tested with the wizard.
+#include "startup/startup.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/os/file_system.h"
+#include "startup/globals.h"
+#include "startup/password_store.h"
+#include "tests/support/scripted_window_system.h"
+#include "tests/support/temp_install.h"
+
+namespace rg::test {
+namespace {
+
+class Startup : public ::testing::Test {
+  protected:
+    Startup() { InitPaths(); }
+    ~Startup() override { StoredPassword.clear(); }
+    void RunMain() {
+        Main([this]() -> platform::Form& {
+            ++windowsCreated;
+            return window;
+        });
+    }
+
+    TempInstall install;
+    ScriptedWindowSystem screen;
+    platform::Form window{"wizard"};
+    int windowsCreated = 0;
+};
+
+TEST_F(Startup, PathsComeFromTheInstallationAndTheSystemDirectory) {
+    EXPECT_EQ(LangFilePath, install.appPath() + "/Lang/English.INI");
+    EXPECT_EQ(ProfilesPath, install.appPath() + "/Profiles/");
+    EXPECT_EQ(ProgramControlFilePath, install.appPath() + "/Profiles/ProgramControl.RVL");
+    EXPECT_EQ(AlertsFilePath, install.appPath() + "/Profiles/AlertsAndLogSetting.RVL");
+    EXPECT_EQ(PasswordFilePath(), install.systemDir() + "/RVPSD.SYS");
+    platform::OverrideAppPathForTesting("/");  // the root folder keeps its doubled separator
+    InitPaths();
+    EXPECT_EQ(LangFilePath, "//Lang/English.INI");
+    EXPECT_EQ(ProfilesPath, "//Profiles/");
+}
+
+// Also when the system directory is too long for the 1024-character buffer: then the password
+// file is unknown instead of being looked for in the root folder.
+TEST_F(Startup, WithoutThePasswordFileTheProgramEndsBeforeTheWizardIsCreated) {
+    for (const std::string& prefix : {install.prefix(), install.root() + std::string(1100, 'p')}) {
+        setenv("RAVELGARD_PREFIX", prefix.c_str(), 1);
+        InitPaths();
+        screen.AnswerNextBox(platform::IDOK);
+        EXPECT_THROW(RunMain(), ProgramEnded);
+    }
+    EXPECT_EQ(SystemDirPath, "");
+    EXPECT_EQ(PasswordFilePath(), "");
+    EXPECT_EQ(windowsCreated, 0);
+    ASSERT_EQ(screen.boxes().size(), 2u);
+    for (const MessageBoxRecord& box : screen.boxes()) {
+        EXPECT_EQ(box.text, "Applicaation corrupted please reinstall it.");
+        EXPECT_EQ(box.title, "Ravelgard Startup Wizard");
+        EXPECT_EQ(box.style, platform::MB_OK | platform::MB_ICONHAND);
+    }
+}
+
+TEST_F(Startup, TheStoredPasswordIsReadBeforeTheWizardIsShown) {
+    TempInstall::CreateRegistryKey(platform::HKEY_LOCAL_MACHINE, kPasswordRegistryKey);
+    SavePassword("Secret");
+    RunMain();
+    EXPECT_EQ(StoredPassword, "Secret");
+    EXPECT_EQ(windowsCreated, 1);
+    EXPECT_EQ(screen.shownModeless(), std::vector<std::string>{"wizard"});
+}
+
+}  // namespace
+}  // namespace rg::test
