@@ -1,7 +1,9 @@
-// ravelgard-tool install: prepares the folder that stands for the Windows machine, as the
-// firewall's installer does on Windows: the system directory, the registry keys that every
-// Windows has and the wizard uses, and the password file of a fresh installation.
-#include <cstdlib>
+// ravelgard-tool install: prepares the machine as the firewall's installer does: the password
+// file of a fresh installation in the system directory and the registry key the password store
+// writes into. On Linux the machine is a folder that stands for Windows (the machine prefix):
+// the command also creates it with its system directory, the registry keys every Windows has,
+// and registers the desktop's default web browser where Windows keeps the browser's command.
+// On Windows the machine is the real one: nothing that belongs to Windows is written.
 #include <optional>
 #include <ostream>
 #include <string>
@@ -24,15 +26,14 @@ constexpr const char* kInstallUsage =
     "  --browser PROGRAM  register PROGRAM as the default web browser; without it the\n"
     "                     desktop's default browser is registered when the desktop names one\n";
 
-// The keys the wizard reads and writes: the password store's key and the browser's parent key.
+// The keys the wizard reads and writes: the password store's key and, in a machine prefix,
+// the browser's parent key, which every Windows has.
 struct RequiredKey {
     platform::HKEY root;
     std::string_view path;
 };
-constexpr RequiredKey kRequiredKeys[] = {
-    {platform::HKEY_LOCAL_MACHINE, kPasswordRegistryKey},
-    {platform::HKEY_CLASSES_ROOT, "Applications"},
-};
+constexpr RequiredKey kPasswordKey = {platform::HKEY_LOCAL_MACHINE, kPasswordRegistryKey};
+constexpr RequiredKey kBrowserParentKey = {platform::HKEY_CLASSES_ROOT, "Applications"};
 
 bool EnsureFolder(const std::string& folder, std::ostream& err) {
     if (platform::IsDirectory(folder) || platform::CreateDirectoryA(folder) != platform::FALSE) {
@@ -76,6 +77,19 @@ void RegisterBrowser(const std::optional<std::string>& program, std::ostream& ou
     out << "Registered the default web browser " << *program << "\n";
 }
 
+// The machine prefix's folders, its keys and its browser; false after a reported failure.
+bool PrepareMachinePrefix(const std::string& prefix, std::ostream& err) {
+    return EnsureFolder(prefix, err) && EnsureFolder(platform::JoinPath(prefix, "system32"), err) &&
+           EnsureKey(kBrowserParentKey, err);
+}
+
+// The system directory as the wizard will find it.
+std::string SystemFolder() {
+    char buffer[1024] = {};
+    const platform::UINT length = platform::GetSystemDirectoryA(buffer, sizeof buffer);
+    return length > 0 && length < sizeof buffer ? std::string(buffer, length) : std::string();
+}
+
 }  // namespace
 
 int RunInstallCommand(const Args& args, std::ostream& out, std::ostream& err) {
@@ -83,7 +97,7 @@ int RunInstallCommand(const Args& args, std::ostream& out, std::ostream& err) {
         out << kInstallUsage;
         return 0;
     }
-    std::string prefix = platform::MachinePrefix();
+    std::optional<std::string> prefixArgument;
     std::optional<std::string> browser;
     for (std::size_t i = 0; i < args.size(); i += 2) {
         if (i + 1 >= args.size() || args[i + 1].empty()) {
@@ -91,8 +105,7 @@ int RunInstallCommand(const Args& args, std::ostream& out, std::ostream& err) {
             return 2;
         }
         if (args[i] == "--prefix") {
-            prefix = platform::PathFromNative(args[i + 1]);
-            ::setenv("RAVELGARD_PREFIX", args[i + 1].c_str(), 1);
+            prefixArgument = platform::PathFromNative(args[i + 1]);
         } else if (args[i] == "--browser") {
             browser = args[i + 1];
         } else {
@@ -100,24 +113,33 @@ int RunInstallCommand(const Args& args, std::ostream& out, std::ostream& err) {
             return 2;
         }
     }
-    while (prefix.size() > 1 && prefix.back() == '/') {
+    if (prefixArgument) {
+        platform::SetMachinePrefix(*prefixArgument);
+    }
+    std::string prefix = platform::MachinePrefix();
+    const bool standIn = !prefix.empty();
+    if (!standIn && (prefixArgument || browser)) {
+        err << "ravelgard-tool install: --prefix and --browser are for the Linux machine prefix; "
+               "on Windows the machine and its browser are the real ones\n";
+        return 2;
+    }
+    while (prefix.size() > 1 && prefix.back() == platform::PathSeparator()) {
         prefix.pop_back();
     }
+    if (standIn) {
+        platform::SetMachinePrefix(prefix);
+    }
 
-    const std::string systemFolder = prefix + "/system32";
-    const std::string passwordFile = systemFolder + "/" + std::string(kPasswordFileName);
+    const std::string systemFolder = SystemFolder();
+    const std::string passwordFile =
+        platform::JoinPath(systemFolder, std::string(kPasswordFileName));
     if (platform::PathFileExistsA(passwordFile)) {
         err << "ravelgard-tool install: " << passwordFile
             << " already exists; it holds the settings password and is left as it is\n";
         return 1;
     }
-    if (!EnsureFolder(prefix, err) || !EnsureFolder(systemFolder, err)) {
+    if ((standIn && !PrepareMachinePrefix(prefix, err)) || !EnsureKey(kPasswordKey, err)) {
         return 1;
-    }
-    for (const RequiredKey& key : kRequiredKeys) {
-        if (!EnsureKey(key, err)) {
-            return 1;
-        }
     }
     // A fresh installation has no password: the file holds the frame around an empty password,
     // and there is no registry value.
@@ -128,8 +150,11 @@ int RunInstallCommand(const Args& args, std::ostream& out, std::ostream& err) {
             << RunError::FromWindowsError(written).description() << "\n";
         return 1;
     }
-    RegisterBrowser(browser ? browser : DesktopDefaultBrowser(), out, err);
-    out << "Prepared the machine prefix " << prefix << "\n";
+    out << "Wrote the password file " << passwordFile << "\n";
+    if (standIn) {
+        RegisterBrowser(browser ? browser : DesktopDefaultBrowser(), out, err);
+        out << "Prepared the machine prefix " << prefix << "\n";
+    }
     return 0;
 }
 

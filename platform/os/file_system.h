@@ -40,8 +40,11 @@ std::string FolderOfPath(std::string_view path);
 std::string AppPath();
 void OverrideAppPathForTesting(std::optional<std::string> folder);
 
-// The folder that stands for the Windows machine: $RAVELGARD_PREFIX, else $HOME/.ravelgard.
+// On Linux, the folder that stands for the Windows machine: the one set by SetMachinePrefix
+// (the empty text unsets it), else $RAVELGARD_PREFIX, else $HOME/.ravelgard. On Windows the
+// empty text: the machine is the real one, and setting a prefix changes nothing.
 std::string MachinePrefix();
+void SetMachinePrefix(std::string_view prefix);
 
 // Writes the system directory and a terminating NUL into buffer when it fits; returns the
 // length written without the NUL, or the size needed (NUL included) when the buffer is short.

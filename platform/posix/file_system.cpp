@@ -20,6 +20,7 @@ namespace {
 
 thread_local DWORD lastError = ERROR_SUCCESS;
 std::optional<std::string> appPathOverride;
+std::optional<std::string> machinePrefixOverride;
 
 std::string ToPath(std::string_view path) {
     return NativePath(path);
@@ -184,11 +185,22 @@ void OverrideAppPathForTesting(std::optional<std::string> folder) {
 }
 
 std::string MachinePrefix() {
+    if (machinePrefixOverride) {
+        return *machinePrefixOverride;
+    }
     if (const char* prefix = std::getenv("RAVELGARD_PREFIX"); prefix && *prefix) {
         return PathFromNative(prefix);
     }
     const char* home = std::getenv("HOME");
     return PathFromNative(std::string(home && *home ? home : "/root") + "/.ravelgard");
+}
+
+void SetMachinePrefix(std::string_view prefix) {
+    if (prefix.empty()) {
+        machinePrefixOverride.reset();
+    } else {
+        machinePrefixOverride = std::string(prefix);
+    }
 }
 
 UINT GetSystemDirectoryA(char* buffer, UINT size) {

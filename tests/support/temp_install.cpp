@@ -19,12 +19,14 @@ TempInstall::TempInstall() : root_("rg-install") {
         previousPrefix_ = old;
     }
     setenv("RAVELGARD_PREFIX", prefix_.c_str(), 1);
+    platform::SetMachinePrefix("");
     platform::OverrideAppPathForTesting(appPath_);
 }
 
 TempInstall::~TempInstall() {
     platform::DiscardPrivateProfileCacheForTesting();
     platform::OverrideAppPathForTesting(std::nullopt);
+    platform::SetMachinePrefix("");
     if (hadPrefix_) {
         setenv("RAVELGARD_PREFIX", previousPrefix_.c_str(), 1);
     } else {
