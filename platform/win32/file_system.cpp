@@ -12,8 +12,9 @@
 
 // The Windows headers come last: their macros (TRUE, ERROR_SUCCESS, ...) would otherwise
 // rewrite the declarations of the platform headers above.
-#include <shlwapi.h>
 #include <windows.h>
+
+#include <shlwapi.h>
 
 namespace rg::platform {
 namespace {

@@ -9,9 +9,10 @@
 
 #include "platform/os/file_system.h"
 
+#include <windows.h>
+
 #include <commctrl.h>
 #include <shellapi.h>
-#include <windows.h>
 
 namespace rg::platform {
 namespace {
