@@ -48,7 +48,10 @@ void SetMachinePrefix(std::string_view prefix);
 
 // Writes the system directory and a terminating NUL into buffer when it fits; returns the
 // length written without the NUL, or the size needed (NUL included) when the buffer is short.
+// On Linux the system directory is the machine prefix's system32 folder. Tests may pin it to a
+// folder of their own (on Windows the only way to keep a test away from the real one).
 UINT GetSystemDirectoryA(char* buffer, UINT size);
+void OverrideSystemDirectoryForTesting(std::optional<std::string> folder);
 
 bool PathFileExistsA(std::string_view path);
 bool IsDirectory(std::string_view path);

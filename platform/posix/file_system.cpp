@@ -21,6 +21,7 @@ namespace {
 thread_local DWORD lastError = ERROR_SUCCESS;
 std::optional<std::string> appPathOverride;
 std::optional<std::string> machinePrefixOverride;
+std::optional<std::string> systemDirectoryOverride;
 
 std::string ToPath(std::string_view path) {
     return NativePath(path);
@@ -203,8 +204,13 @@ void SetMachinePrefix(std::string_view prefix) {
     }
 }
 
+void OverrideSystemDirectoryForTesting(std::optional<std::string> folder) {
+    systemDirectoryOverride = std::move(folder);
+}
+
 UINT GetSystemDirectoryA(char* buffer, UINT size) {
-    const std::string folder = JoinPath(MachinePrefix(), "system32");
+    const std::string folder =
+        systemDirectoryOverride ? *systemDirectoryOverride : JoinPath(MachinePrefix(), "system32");
     const auto length = static_cast<UINT>(folder.size());
     if (buffer == nullptr || size <= length) {
         return length + 1;

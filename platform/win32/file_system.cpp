@@ -20,6 +20,7 @@ namespace rg::platform {
 namespace {
 
 std::optional<std::string> appPathOverride;
+std::optional<std::string> systemDirectoryOverride;
 
 constexpr std::int64_t kFileTimeTicksPerSecond = 10000000;
 constexpr std::int64_t kFileTimeToUnixSeconds = 11644473600;  // 1601-01-01 to 1970-01-01
@@ -176,8 +177,22 @@ std::string MachinePrefix() {
 
 void SetMachinePrefix(std::string_view) {}
 
+void OverrideSystemDirectoryForTesting(std::optional<std::string> folder) {
+    systemDirectoryOverride = std::move(folder);
+}
+
 UINT GetSystemDirectoryA(char* buffer, UINT size) {
-    return ::GetSystemDirectoryA(buffer, size);
+    if (!systemDirectoryOverride) {
+        return ::GetSystemDirectoryA(buffer, size);
+    }
+    const std::string& folder = *systemDirectoryOverride;
+    const auto length = static_cast<UINT>(folder.size());
+    if (buffer == nullptr || size <= length) {
+        return length + 1;
+    }
+    std::memcpy(buffer, folder.data(), folder.size());
+    buffer[length] = '\0';
+    return length;
 }
 
 bool PathFileExistsA(std::string_view path) {
