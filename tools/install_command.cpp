@@ -35,8 +35,9 @@ struct RequiredKey {
 constexpr RequiredKey kPasswordKey = {platform::HKEY_LOCAL_MACHINE, kPasswordRegistryKey};
 constexpr RequiredKey kBrowserParentKey = {platform::HKEY_CLASSES_ROOT, "Applications"};
 
-bool EnsureFolder(const std::string& folder, std::ostream& err) {
-    if (platform::IsDirectory(folder) || platform::CreateDirectoryA(folder) != platform::FALSE) {
+bool EnsureFolder(const std::string& folder, platform::Privacy privacy, std::ostream& err) {
+    if (platform::IsDirectory(folder) ||
+        platform::CreateDirectoryA(folder, privacy) != platform::FALSE) {
         return true;
     }
     err << "ravelgard-tool install: cannot create " << folder << ": "
@@ -79,7 +80,9 @@ void RegisterBrowser(const std::optional<std::string>& program, std::ostream& ou
 
 // The machine prefix's folders, its keys and its browser; false after a reported failure.
 bool PrepareMachinePrefix(const std::string& prefix, std::ostream& err) {
-    return EnsureFolder(prefix, err) && EnsureFolder(platform::JoinPath(prefix, "system32"), err) &&
+    // The prefix holds the password file: only its owner may look inside.
+    return EnsureFolder(prefix, platform::Privacy::OwnerOnly, err) &&
+           EnsureFolder(platform::JoinPath(prefix, "system32"), platform::Privacy::Shared, err) &&
            EnsureKey(kBrowserParentKey, err);
 }
 
@@ -143,8 +146,8 @@ int RunInstallCommand(const Args& args, std::ostream& out, std::ostream& err) {
     }
     // A fresh installation has no password: the file holds the frame around an empty password,
     // and there is no registry value.
-    const platform::DWORD written =
-        platform::ReplaceFileAtomically(passwordFile, PasswordFileLine("") + "\r\n");
+    const platform::DWORD written = platform::ReplaceFileAtomically(
+        passwordFile, PasswordFileLine("") + "\r\n", platform::Privacy::OwnerOnly);
     if (written != platform::ERROR_SUCCESS) {
         err << "ravelgard-tool install: cannot write " << passwordFile << ": "
             << RunError::FromWindowsError(written).description() << "\n";

@@ -53,7 +53,8 @@ std::vector<std::string> ListNames(platform::OptText section, const std::string&
 
 bool CheckReadable(const std::string& file, std::ostream& err) {
     std::string contents;
-    const platform::DWORD result = platform::ReadWholeFile(file, contents);
+    const platform::DWORD result =
+        platform::ReadWholeFile(file, contents, platform::kMaxProfileFileBytes);
     if (result == platform::ERROR_SUCCESS) {
         return true;
     }

@@ -213,7 +213,9 @@ BOOL DeleteFileA(std::string_view path) {
     return ::DeleteFileA(NativePath(path).c_str());
 }
 
-BOOL CreateDirectoryA(std::string_view path) {
+// New folders and files take the rights their folder passes on (the system directory's are an
+// administrator's); there is nothing to narrow.
+BOOL CreateDirectoryA(std::string_view path, Privacy) {
     return ::CreateDirectoryA(NativePath(path).c_str(), nullptr);
 }
 
@@ -288,7 +290,7 @@ std::unique_ptr<ByteSource> OpenFileByteSource(std::string_view path) {
                                                static_cast<std::uint64_t>(size.QuadPart));
 }
 
-DWORD ReadWholeFile(std::string_view path, std::string& contents) {
+DWORD ReadWholeFile(std::string_view path, std::string& contents, std::uint64_t maxBytes) {
     contents.clear();
     if (IsDirectory(path)) {
         return ERROR_ACCESS_DENIED;
@@ -297,6 +299,15 @@ DWORD ReadWholeFile(std::string_view path, std::string& contents) {
     if (!file.valid()) {
         return ::GetLastError();
     }
+    LARGE_INTEGER size{};
+    if (!IsRegularFile(file.get())) {
+        return ERROR_BAD_FILE_TYPE;
+    }
+    if (!::GetFileSizeEx(file.get(), &size) ||
+        static_cast<std::uint64_t>(size.QuadPart) > maxBytes) {
+        return ERROR_FILE_TOO_LARGE;
+    }
+    contents.reserve(static_cast<std::size_t>(size.QuadPart));
     char chunk[65536];
     for (;;) {
         ::DWORD got = 0;
@@ -308,16 +319,42 @@ DWORD ReadWholeFile(std::string_view path, std::string& contents) {
         if (got == 0) {
             return ERROR_SUCCESS;
         }
+        if (contents.size() + got > maxBytes) {  // it grew meanwhile
+            contents.clear();
+            return ERROR_FILE_TOO_LARGE;
+        }
         contents.append(chunk, got);
     }
 }
 
-DWORD ReplaceFileAtomically(std::string_view path, std::string_view contents) {
-    const std::string target(path);
+namespace {
+
+// Why an existing file may not be replaced, or ERROR_SUCCESS.
+DWORD RefusalToReplace(const std::string& target) {
     const DWORD attributes = Attributes(target);
-    if (attributes != INVALID_FILE_ATTRIBUTES &&
-        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return ERROR_SUCCESS;  // a new file
+    }
+    if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
         return ERROR_ACCESS_DENIED;
+    }
+    Handle existing = OpenForReading(target);
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (existing.valid() && !IsRegularFile(existing.get())) {
+        return ERROR_BAD_FILE_TYPE;
+    }
+    if (existing.valid() && ::GetFileInformationByHandle(existing.get(), &info) &&
+        info.nNumberOfLinks > 1) {
+        return ERROR_NOT_SUPPORTED;  // a new file under one name would split the hard links
+    }
+    return ERROR_SUCCESS;
+}
+
+// Writes `contents` into a new temporary file beside `target` and renames it to `destination`.
+DWORD WriteAndRename(const std::string& target, const std::string& destination,
+                     std::string_view contents) {
+    if (const DWORD refusal = RefusalToReplace(target); refusal != ERROR_SUCCESS) {
+        return refusal;
     }
     if (!IsDirectory(FolderOfPath(target))) {
         return ERROR_PATH_NOT_FOUND;
@@ -337,11 +374,29 @@ DWORD ReplaceFileAtomically(std::string_view path, std::string_view contents) {
             return error;
         }
     }
-    if (!::MoveFileExA(nativeTemporary.c_str(), NativePath(target).c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        const DWORD error = ::GetLastError();
+    if (const DWORD moved = MoveFileReplacing(temporary, destination); moved != ERROR_SUCCESS) {
         ::DeleteFileA(nativeTemporary.c_str());
-        return error;
+        return moved;
+    }
+    return ERROR_SUCCESS;
+}
+
+}  // namespace
+
+DWORD ReplaceFileAtomically(std::string_view path, std::string_view contents, Privacy) {
+    const std::string target(path);
+    return WriteAndRename(target, target, contents);
+}
+
+DWORD WriteReplacementBeside(std::string_view path, std::string_view pendingPath,
+                             std::string_view contents, Privacy) {
+    return WriteAndRename(std::string(path), std::string(pendingPath), contents);
+}
+
+DWORD MoveFileReplacing(std::string_view from, std::string_view to) {
+    if (!::MoveFileExA(NativePath(from).c_str(), NativePath(to).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return ::GetLastError();
     }
     return ERROR_SUCCESS;
 }
@@ -357,6 +412,39 @@ DWORD AppendToFile(std::string_view path, std::string_view bytes) {
         return ::GetLastError();
     }
     return WriteAll(file.get(), bytes) ? ERROR_SUCCESS : ::GetLastError();
+}
+
+namespace {
+
+class LockFileUpdateLock final : public UpdateLock {
+  public:
+    explicit LockFileUpdateLock(Handle file) : file_(std::move(file)) {}
+    ~LockFileUpdateLock() override {
+        OVERLAPPED whole{};
+        ::UnlockFileEx(file_.get(), 0, MAXDWORD, MAXDWORD, &whole);
+    }
+
+  private:
+    Handle file_;
+};
+
+}  // namespace
+
+std::unique_ptr<UpdateLock> LockForUpdate(std::string_view path) {
+    const std::string target(path);
+    const std::string name = target.substr(target.find_last_of("\\/") + 1);
+    const std::string lockFile = JoinPath(FolderOfPath(target), "~" + name + ".lock");
+    Handle file(::CreateFileA(NativePath(lockFile).c_str(), GENERIC_READ | GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr));
+    if (!file.valid()) {
+        return nullptr;
+    }
+    OVERLAPPED whole{};
+    if (!::LockFileEx(file.get(), LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole)) {
+        return nullptr;
+    }
+    return std::make_unique<LockFileUpdateLock>(std::move(file));
 }
 
 }  // namespace rg::platform
