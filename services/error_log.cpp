@@ -32,9 +32,19 @@ std::string LogFilePath() {
     return folder + "Err.log";
 }
 
+std::size_t& ErrorCounter() {
+    static std::size_t count = 0;
+    return count;
+}
+
 }  // namespace
 
+std::size_t LoggedErrorCount() {
+    return ErrorCounter();
+}
+
 void LogError(const RunError& error, std::string_view source) {
+    ++ErrorCounter();
     std::string line(source);
     line += ":---->";
     line += std::to_string(error.number());

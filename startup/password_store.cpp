@@ -120,13 +120,13 @@ std::string LoadStoredPassword() {
     const std::string value =
         RegReadString(platform::HKEY_LOCAL_MACHINE, kPasswordRegistryKey, kPasswordValueName, "");
     if (value.size() > kMaxCipherText) {
-        FailStartup(StoresCorruptedText());
+        FailStartup(StoresCorruptedText(), "the registry value RVPSD is too long to be a password");
     }
     const std::string fromRegistry = DecryptText(value, kPasswordKey);
 
     const std::string path = PasswordFilePath();
     if (path.empty() || !platform::PathFileExistsA(path)) {
-        FailStartup(kInstallationCorruptedText);
+        FailStartup(kInstallationCorruptedText, "the password file " + path + " is missing");
     }
     // A file that exists but cannot be read (a folder, no rights) cannot vouch for the
     // registry copy either: it counts as a corrupted store.
@@ -139,7 +139,9 @@ std::string LoadStoredPassword() {
         platform::DeleteFileA(PendingPasswordFilePath());
     }
     if (!fromFile) {
-        FailStartup(StoresCorruptedText());
+        FailStartup(StoresCorruptedText(),
+                    "the password file " + path +
+                        " does not hold the password of the registry value RVPSD (or none)");
     }
     return *fromFile;
 }

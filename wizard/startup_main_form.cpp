@@ -1,6 +1,9 @@
 #include "wizard/startup_main_form.h"
 
+#include <cstdio>
+
 #include "persistence/save_settings.h"
+#include "platform/os/file_system.h"
 #include "platform/ui/message_box.h"
 #include "services/app_title.h"
 #include "services/end_program.h"
@@ -105,11 +108,18 @@ void StartupMainForm::cmdCancel_Click() {
     Unload();
 }
 
-// The save step handles its own errors; the program ends whatever it did.
+// The save step handles its own errors; the program ends whatever it did. A save that did
+// not reach every file ends with exit status 1 and a line on standard error, so that a script
+// or an installer can tell.
 void StartupMainForm::Finish() {
-    saveStartupWizardSettings(
+    const bool saved = saveStartupWizardSettings(
         {WizardPassword, AlertChoice, ProgramChoice, programList.RowSettings()});
-    EndProgram();
+    if (!saved) {
+        std::fprintf(stderr,
+                     "ravelgard-wizard: not every setting was saved; the reasons are in %s\n",
+                     platform::JoinPath(platform::AppPath(), "Err.log").c_str());
+    }
+    EndProgram(saved ? 0 : kSaveFailedExitCode);
 }
 
 }  // namespace rg

@@ -12,6 +12,8 @@
 namespace rg {
 
 inline constexpr const char* kPasswordNotMatchedText = "Password not matched.";
+// The exit status after a save that did not reach every file.
+inline constexpr int kSaveFailedExitCode = 1;
 inline constexpr const char* kExitQuestionText = "Are you sure you want to exit from ";
 // Shown when the two boxes agree on a password that the password stores cannot hold.
 inline constexpr const char* kPasswordNotStorableText =

@@ -193,9 +193,9 @@ DWORD GetPrivateProfileStringA(OptText section, OptText key, OptText defaultText
     const HeldProfile& held = HoldProfileForReading(fileName, error);
     const std::string_view fallback = TrimDefault(defaultText);
     if (error != ERROR_SUCCESS && !held.pending) {
-        // A file that cannot be opened gives the default as it is, quotes and all.
+        // A file that cannot be opened gives the default, unquoted as any default is.
         SetLastError(error);
-        return CopyCut(buffer, size, fallback);
+        return CopyValue(buffer, size, fallback);
     }
     const ProfileDocument& document = held.document;
     if (!section) {

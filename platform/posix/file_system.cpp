@@ -12,6 +12,8 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/base/codepage.h"
 #include "platform/posix/file_byte_source.h"
@@ -177,8 +179,46 @@ DWORD Fail(int errnoValue) {
 
 }  // namespace
 
+namespace {
+
+// Paths the system gave the program whose names the code page cannot spell (a home folder in
+// Cyrillic, say): their code page form and their native form. A path built on one (AppPath and
+// "/Lang/English.INI") goes back to the system in its native form, so that the program works
+// wherever it is installed, whatever the folders are called.
+std::vector<std::pair<std::string, std::string>>& RememberedPaths() {
+    static std::vector<std::pair<std::string, std::string>> remembered;
+    return remembered;
+}
+
+void Remember(const std::string& path, std::string_view nativePath) {
+    for (auto& [known, native] : RememberedPaths()) {
+        if (known == path) {
+            native = std::string(nativePath);
+            return;
+        }
+    }
+    RememberedPaths().emplace_back(path, nativePath);
+}
+
+bool StartsWithFolder(std::string_view path, std::string_view folder) {
+    return path.substr(0, folder.size()) == folder &&
+           (path.size() == folder.size() || folder.back() == '/' || path[folder.size()] == '/');
+}
+
+}  // namespace
+
 std::string NativePath(std::string_view path) {
-    return Cp1252ToUtf8(path);
+    const std::pair<std::string, std::string>* best = nullptr;
+    for (const auto& entry : RememberedPaths()) {
+        if (StartsWithFolder(path, entry.first) &&
+            (best == nullptr || entry.first.size() > best->first.size())) {
+            best = &entry;
+        }
+    }
+    if (best == nullptr) {
+        return Cp1252ToUtf8(path);
+    }
+    return best->second + Cp1252ToUtf8(path.substr(best->first.size()));
 }
 
 std::string PathFromNative(std::string_view nativePath) {
@@ -186,11 +226,10 @@ std::string PathFromNative(std::string_view nativePath) {
     if (Utf8ToCp1252Exact(nativePath, path)) {
         return path;
     }
-    // Not valid UTF-8 or outside the code page: keep what the code page can show.
-    path.clear();
-    for (const char c : nativePath) {
-        path += static_cast<unsigned char>(c) < 0x80 ? c : '?';
-    }
+    // One "?" for each character the code page lacks, as the Windows ANSI calls show such a
+    // name; the native form is kept for the way back.
+    path = Utf8ToCp1252Lossy(nativePath);
+    Remember(path, nativePath);
     return path;
 }
 

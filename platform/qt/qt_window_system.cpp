@@ -10,6 +10,7 @@
 #include <QTreeWidget>
 #include <utility>
 
+#include "platform/os/file_system.h"
 #include "platform/qt/qt_file_dialog_filter.h"
 #include "platform/qt/qt_list_view.h"
 #include "platform/qt/qt_text.h"
@@ -176,8 +177,9 @@ void QtWindowSystem::SubItemHitTest(Form& form, const Control& list, LvHitTestIn
     HitTestList(*tree, info);
 }
 
-// A path that code page 1252 cannot spell could not be opened by the program: treated as a
-// cancel, as no file was chosen that the program can use.
+// The chosen path as the program names files: code page 1252, with one "?" for a character the
+// code page lacks (the program refuses to list such a program, since its settings could not
+// keep the path); the platform keeps the path's native form for reading the file.
 std::optional<std::string> QtWindowSystem::ShowOpenFileDialog(Form& form,
                                                               const OpenFileRequest& request) {
     const QString chosen = QFileDialog::getOpenFileName(
@@ -186,7 +188,7 @@ std::optional<std::string> QtWindowSystem::ShowOpenFileDialog(Form& form,
     if (chosen.isEmpty()) {
         return std::nullopt;
     }
-    return ToCp1252(chosen);
+    return PathFromNative(chosen.toUtf8().toStdString());
 }
 
 }  // namespace rg::platform::qt
