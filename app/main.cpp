@@ -54,8 +54,8 @@ void EndOnFatalQtMessage(QtMsgType type, const QMessageLogContext& context,
     // Qt's own text ends in advice to reinstall, which would mislead here.
     static_cast<void>(message);
     const char* display = std::getenv("DISPLAY");
-    const std::string detail = std::string("the display ") + (display != nullptr ? display : "") +
-                               " could not be opened";
+    const std::string detail =
+        std::string("the display ") + (display != nullptr ? display : "") + " could not be opened";
     ExplainMissingDisplay(detail.c_str());
     std::_Exit(kNoDisplayExitCode);
 }

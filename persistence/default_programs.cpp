@@ -42,8 +42,9 @@ void WriteAllowedProgram(const std::string& path, std::string_view programContro
 // the others are written all the same.
 void WriteDefaultPrograms(std::string_view systemDirPath, std::string_view programControlFilePath) {
     for (const std::string& path : SystemProgramPaths(systemDirPath)) {
-        RunTrapped(kSaveSettingsSource,
-                   [&path, programControlFilePath] { WriteAllowedProgram(path, programControlFilePath); });
+        RunTrapped(kSaveSettingsSource, [&path, programControlFilePath] {
+            WriteAllowedProgram(path, programControlFilePath);
+        });
     }
     WriteAllowedProgram(DefaultBrowserPath(), programControlFilePath);
 }

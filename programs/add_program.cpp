@@ -93,10 +93,11 @@ void ProgramList::AddProgramToList(std::string_view path) {
             return;  // already listed under this name: skipped without a word
         }
         // Refused here, before anything is kept, rather than corrupting the profile at the save.
-        if (const auto reason = WhyProgramCannotBeStored(name, path, fileProperties().FileVersion)) {
-            platform::MessageBoxA(std::string(kProgramNotStorableText) + *reason + "\r\n\r\n" +
-                                      std::string(path),
-                                  kAppTitle, platform::MB_OK | platform::MB_ICONEXCLAMATION);
+        if (const auto reason =
+                WhyProgramCannotBeStored(name, path, fileProperties().FileVersion)) {
+            platform::MessageBoxA(
+                std::string(kProgramNotStorableText) + *reason + "\r\n\r\n" + std::string(path),
+                kAppTitle, platform::MB_OK | platform::MB_ICONEXCLAMATION);
             return;
         }
         const std::int32_t showsIcon = ExtractIcon(path, pic16_);

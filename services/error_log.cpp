@@ -37,10 +37,19 @@ std::size_t& ErrorCounter() {
     return count;
 }
 
+bool& LoggingToStandardError() {
+    static bool toStandardError = false;
+    return toStandardError;
+}
+
 }  // namespace
 
 std::size_t LoggedErrorCount() {
     return ErrorCounter();
+}
+
+void LogErrorsToStandardError() {
+    LoggingToStandardError() = true;
 }
 
 void LogError(const RunError& error, std::string_view source) {
@@ -52,6 +61,10 @@ void LogError(const RunError& error, std::string_view source) {
     line += error.description();
     line += ", On ";
     line += CurrentDateAndTime();
+    if (LoggingToStandardError()) {
+        std::fprintf(stderr, "%s\n", line.c_str());
+        return;
+    }
     line += "\r\n";
     const platform::DWORD result = platform::AppendToFile(LogFilePath(), line);
     if (result != platform::ERROR_SUCCESS) {

@@ -15,6 +15,10 @@ namespace rg {
 // failing log neither crashes the program nor stops the save that is logging.
 void LogError(const RunError& error, std::string_view source);
 
+// From now on every line goes to standard error instead of Err.log: for the support tool, whose
+// own folder is no installation and whose user reads the terminal.
+void LogErrorsToStandardError();
+
 // How many errors LogError has logged in this process: a step that must tell whether it went
 // through compares the count before and after.
 std::size_t LoggedErrorCount();

@@ -42,7 +42,6 @@ bool ReadsBackUnchanged(std::string_view stored) {
     return !quoted;
 }
 
-
 // A key that the file would read back as itself: no line break, no "=", not a header.
 bool CanStandAsKey(std::string_view key) {
     const std::size_t first = key.find_first_not_of(" \t\v\f\x1A");

@@ -16,15 +16,12 @@
 #include "startup/password_store.h"
 #include "tools/commands.h"
 #include "tools/desktop_browser.h"
+#include "tools/options.h"
 #include "tools/text_args.h"
+#include "tools/usage.h"
 
 namespace rg::tool {
 namespace {
-
-constexpr const char* kInstallUsage =
-    "Usage: ravelgard-tool install [--prefix DIR] [--browser PROGRAM]\n"
-    "  --browser PROGRAM  register PROGRAM as the default web browser; without it the\n"
-    "                     desktop's default browser is registered when the desktop names one\n";
 
 // The keys the wizard reads and writes: the password store's key and, in a machine prefix,
 // the browser's parent key, which every Windows has.
@@ -62,10 +59,10 @@ bool EnsureKey(const RequiredKey& key, std::ostream& err) {
 
 // Registers the browser as Windows does: the default value of the browser's command key holds
 // the quoted program path, a space and %1.
-void RegisterBrowser(const std::optional<std::string>& program, std::ostream& out,
-                     std::ostream& err) {
+void RegisterBrowser(const std::optional<std::string>& program, const std::string& why,
+                     std::ostream& out, std::ostream& err) {
     if (!program) {
-        out << "The desktop names no default web browser; none is registered.\n";
+        out << "No default web browser is registered: " << why << ".\n";
         return;
     }
     const auto path = ArgumentAsCp1252(*program);
@@ -96,25 +93,32 @@ std::string SystemFolder() {
 }  // namespace
 
 int RunInstallCommand(const Args& args, std::ostream& out, std::ostream& err) {
-    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+    const ParsedOptions options =
+        ParseOptions(args, {{"prefix", true}, {"browser", true}, {"help", false}});
+    if (options.Has("help")) {
         out << kInstallUsage;
         return 0;
     }
+    std::string problem = options.error;
+    if (problem.empty() && !options.operands.empty()) {
+        problem = "install takes no operand ('" + options.operands.front() + "')";
+    }
+    for (const char* name : {"prefix", "browser"}) {
+        if (problem.empty() && options.Has(name) && options.values.at(name).empty()) {
+            problem = std::string("--") + name + " needs a value";
+        }
+    }
+    if (!problem.empty()) {
+        err << "ravelgard-tool install: " << problem << "\n\n" << kInstallUsage;
+        return 2;
+    }
     std::optional<std::string> prefixArgument;
     std::optional<std::string> browser;
-    for (std::size_t i = 0; i < args.size(); i += 2) {
-        if (i + 1 >= args.size() || args[i + 1].empty()) {
-            err << "ravelgard-tool install: wrong arguments\n" << kInstallUsage;
-            return 2;
-        }
-        if (args[i] == "--prefix") {
-            prefixArgument = platform::PathFromNative(args[i + 1]);
-        } else if (args[i] == "--browser") {
-            browser = args[i + 1];
-        } else {
-            err << "ravelgard-tool install: wrong arguments\n" << kInstallUsage;
-            return 2;
-        }
+    if (options.Has("prefix")) {
+        prefixArgument = platform::PathFromNative(options.values.at("prefix"));
+    }
+    if (options.Has("browser")) {
+        browser = options.values.at("browser");
     }
     if (prefixArgument) {
         platform::SetMachinePrefix(*prefixArgument);
@@ -155,7 +159,9 @@ int RunInstallCommand(const Args& args, std::ostream& out, std::ostream& err) {
     }
     out << "Wrote the password file " << passwordFile << "\n";
     if (standIn) {
-        RegisterBrowser(browser ? browser : DesktopDefaultBrowser(), out, err);
+        std::string why;
+        const std::optional<std::string> program = browser ? browser : DesktopDefaultBrowser(why);
+        RegisterBrowser(program, why, out, err);
         out << "Prepared the machine prefix " << prefix << "\n";
     }
     return 0;
