@@ -59,6 +59,9 @@ class ProgramList {
     // Mouse release: a release of exactly the left button over the Access or Server cell of a
     // row pops up that column's menu at the mouse position.
     void lvwPrograms_MouseUp(int button, int shift, int x, int y);
+    // Key press on the list: the Menu key or Shift+F10 opens the current row's Access menu,
+    // with Ctrl its Server menu.
+    void lvwPrograms_KeyDown(int keyCode, int shift);
     // One of the six menu commands, applied to the current row.
     void ApplyMenuCommand(PermissionCommand command);
     // Removes the selected rows and their images after the user confirmed.
@@ -76,6 +79,7 @@ class ProgramList {
     void ConnectHandlers(const ProgramListControls& controls);
     void ConnectMenuItem(const char* name, PermissionCommand command);
     std::string RemovalPrompt() const;  // empty when no row is selected
+    void PopUpPermissionMenu(int column, int x, int y);
     void RemoveSelectedRows();
 
     platform::Form& form_;

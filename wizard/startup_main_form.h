@@ -33,9 +33,6 @@ class StartupMainForm final : public platform::Form {
     platform::Control& Picture1;
     platform::Control& Line2;
     platform::Control& Line1;
-    platform::Control& cmdBack;
-    platform::Control& cmdNext;
-    platform::Control& cmdCancel;
 
     // Page frames.
     platform::Control& fraPage1;
@@ -44,6 +41,12 @@ class StartupMainForm final : public platform::Form {
     platform::Control& fraPage5;
     platform::Control& fraPage6;
     platform::Control& fraPage9;
+
+    // The buttons, created after the pages: the creation order is the tab order, and Tab
+    // visits the page's controls before the buttons.
+    platform::Control& cmdBack;
+    platform::Control& cmdNext;
+    platform::Control& cmdCancel;
 
     // The permission pop-up menus of page 6's list, and the list's logic.
     platform::Control& mnuAccess;

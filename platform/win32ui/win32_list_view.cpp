@@ -208,6 +208,19 @@ bool HandleListNotify(Control& control, HWND list, const NMHDR& header) {
     }
 }
 
+bool ListCellOrigin(HWND list, int row, int column, int& x, int& y) {
+    RECT cell{};
+    cell.top = column;
+    cell.left = LVIR_BOUNDS;
+    if (row < 0 || ::SendMessageA(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row),
+                                  reinterpret_cast<LPARAM>(&cell)) == FALSE) {
+        return false;
+    }
+    x = cell.left * kTwipsPerPixelX;
+    y = cell.top * kTwipsPerPixelY;
+    return true;
+}
+
 void HitTestList(HWND list, LvHitTestInfo& info) {
     LVHITTESTINFO test{};
     test.pt.x = info.x;

@@ -24,6 +24,9 @@ void ShowListSelection(const Control& control, HWND list);
 // to the form. Returns true when it was one of those.
 bool HandleListNotify(Control& control, HWND list, const NMHDR& header);
 
+// The top left corner of a cell in twips relative to the list (LVM_GETSUBITEMRECT).
+bool ListCellOrigin(HWND list, int row, int column, int& x, int& y);
+
 // LVM_SUBITEMHITTEST for a point in pixels relative to the list (header included).
 void HitTestList(HWND list, LvHitTestInfo& info);
 

@@ -179,6 +179,13 @@ void Win32WindowSystem::SubItemHitTest(Form& form, const Control& list, LvHitTes
     HitTestList(listWindow, info);
 }
 
+bool Win32WindowSystem::ListCellOrigin(Form& form, const Control& list, int row, int column,
+                                       int& x, int& y) {
+    FormWindow* window = WindowFor(form);
+    HWND listWindow = window != nullptr ? window->WindowFor(list) : nullptr;
+    return listWindow != nullptr && win32ui::ListCellOrigin(listWindow, row, column, x, y);
+}
+
 std::optional<std::string> Win32WindowSystem::ShowOpenFileDialog(Form& form,
                                                                  const OpenFileRequest& request) {
     FormWindow* window = WindowFor(form);
