@@ -75,6 +75,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // One look on every desktop, close to the classic Windows dialogs the layout was made for.
     QApplication::setStyle(rg::platform::qt::CreateWizardStyle());
+    rg::platform::qt::InstallWizardFonts();
     // The logic decides when the program ends: the last form unloaded, or EndProgram.
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(rg::platform::qt::ArtworkIcon(101));

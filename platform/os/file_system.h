@@ -35,8 +35,10 @@ std::string JoinPath(std::string_view folder, std::string_view name);
 // The part of the path before its last separator ("." without one, the root for a name in it).
 std::string FolderOfPath(std::string_view path);
 
-// The folder of the running executable, without a trailing separator except for the root.
-// Tests may pin it to a folder of their own.
+// The folder of the running executable, without a trailing separator except for the root. On
+// Linux the launcher of an installed wizard names another one in $RAVELGARD_APP_DIR: the user's
+// own installation folder, whose Profiles the user may write. Tests may pin it to a folder of
+// their own.
 std::string AppPath();
 void OverrideAppPathForTesting(std::optional<std::string> folder);
 

@@ -256,6 +256,10 @@ std::string AppPath() {
     if (appPathOverride) {
         return *appPathOverride;
     }
+    // The launcher of an installed wizard names the user's own installation folder.
+    if (const char* folder = std::getenv("RAVELGARD_APP_DIR"); folder != nullptr && *folder) {
+        return PathFromNative(folder);
+    }
     std::string buffer(4096, '\0');
     const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
     if (length <= 0) {
