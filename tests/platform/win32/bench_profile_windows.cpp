@@ -14,9 +14,9 @@
 
 namespace {
 
-constexpr const char* kKeys[] = {"Version",   "Column1",       "Column2",       "Column3",
-                                 "Column4",   "Column5",       "Column6",       "Path",
-                                 "AllowAccess", "Ports",       "ICMP_Protocol", "IGMP_Protocol",
+constexpr const char* kKeys[] = {"Version",      "Column1",      "Column2",         "Column3",
+                                 "Column4",      "Column5",      "Column6",         "Path",
+                                 "AllowAccess",  "Ports",        "ICMP_Protocol",   "IGMP_Protocol",
                                  "Authenticate", "CheckedPorts", "NoCustomizePorts"};
 
 template <typename EmptySection, typename WriteValue>
@@ -60,12 +60,12 @@ int main(int argc, char** argv) {
             ::WritePrivateProfileStringA(section.c_str(), key, value.c_str(), theirs.c_str());
         });
     const double ownTotal = ownSeconds + flushSeconds;
-    std::printf("%d programs: profile engine %.3f s (writes %.3f s, flush %.3f s), "
-                "Windows profile API %.3f s, %.0f times faster; files %s\n",
-                programs, ownTotal, ownSeconds, flushSeconds, windowsSeconds,
-                windowsSeconds / ownTotal,
-                rg::test::TempFolder::ReadFile(ours) == rg::test::TempFolder::ReadFile(theirs)
-                    ? "identical"
-                    : "DIFFERENT");
+    std::printf(
+        "%d programs: profile engine %.3f s (writes %.3f s, flush %.3f s), "
+        "Windows profile API %.3f s, %.0f times faster; files %s\n",
+        programs, ownTotal, ownSeconds, flushSeconds, windowsSeconds, windowsSeconds / ownTotal,
+        rg::test::TempFolder::ReadFile(ours) == rg::test::TempFolder::ReadFile(theirs)
+            ? "identical"
+            : "DIFFERENT");
     return 0;
 }

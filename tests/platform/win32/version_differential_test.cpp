@@ -11,6 +11,8 @@
 
 #include "platform/os/file_system.h"
 #include "platform/pe/version_info.h"
+#include "tests/support/pe_builder.h"
+#include "tests/support/temp_folder.h"
 
 #include <windows.h>
 
@@ -121,6 +123,49 @@ TEST(VersionDifferential, OwnReaderAgreesWithTheVersionApiOnEveryFixture) {
     ASSERT_GE(files.size(), 20u) << "the fixtures were not built";
     for (const std::string& file : files) {
         SCOPED_TRACE(file);
+        const VersionAnswer windows = FromWindows(file);
+        const VersionAnswer own = FromOwnReader(file);
+        EXPECT_EQ(own, windows) << "own reader:\n"
+                                << Describe(own) << "\nWindows:\n"
+                                << Describe(windows);
+    }
+}
+
+// Version resources that no resource compiler of today writes, in PE and NE images.
+std::vector<std::pair<std::string, std::string>> LayoutsOfOldAndOddFiles() {
+    const std::vector<std::pair<std::string, std::string>> ansiEntries = {
+        {"CompanyName", "Old Vendor"}, {"FileDescription", "Old Program"}, {"FileVersion", "3.10"}};
+    VersionBlock otherRoot = SimpleVersion({TextEntry(u"FileDescription", u"Odd Root")});
+    otherRoot.key = u"VS_VERSION_INFX";
+    VersionBlock shortTable = SimpleVersion({TextEntry(u"CompanyName", u"First"),
+                                             TextEntry(u"FileDescription", u"Second"),
+                                             TextEntry(u"FileVersion", u"Third")});
+    // The table's length covers its key and the first entry and ends inside the second one.
+    VersionBlock& table = shortTable.children[0].children[0];
+    table.lengthOverride =
+        static_cast<int>(table.Bytes().size() - table.children[2].Bytes().size() - 12);
+    VersionBlock textTranslation = SimpleVersion({TextEntry(u"FileDescription", u"Text")});
+    textTranslation.children[1].children[0] = TextEntry(u"Translation", u"\x0409\x04B0");
+    VersionBlock longTextTranslation = SimpleVersion({TextEntry(u"FileDescription", u"Long")});
+    longTextTranslation.children[1].children[0] = TextEntry(u"Translation", u"04090");
+    VersionBlock shortRoot = SimpleVersion({TextEntry(u"FileDescription", u"Cut")});
+    shortRoot.lengthOverride = 100;  // ends inside StringFileInfo
+    return {
+        {"ne_version.exe", BuildNe(SimpleAnsiVersion(ansiEntries).Bytes())},
+        {"pe_ansi_version.exe", BuildPe({{16, 1, 0x409, SimpleAnsiVersion(ansiEntries).Bytes()}})},
+        {"pe_other_root.exe", BuildPe({{16, 1, 0x409, otherRoot.Bytes()}})},
+        {"pe_short_table.exe", BuildPe({{16, 1, 0x409, shortTable.Bytes()}})},
+        {"pe_short_root.exe", BuildPe({{16, 1, 0x409, shortRoot.Bytes()}})},
+        {"pe_text_translation.exe", BuildPe({{16, 1, 0x409, textTranslation.Bytes()}})},
+        {"pe_long_text_translation.exe", BuildPe({{16, 1, 0x409, longTextTranslation.Bytes()}})},
+    };
+}
+
+TEST(VersionDifferential, OwnReaderAgreesOnOldAndOddLayouts) {
+    TempFolder folder("rg-versions");
+    for (const auto& [name, image] : LayoutsOfOldAndOddFiles()) {
+        SCOPED_TRACE(name);
+        const std::string file = folder.Write(name, image);
         const VersionAnswer windows = FromWindows(file);
         const VersionAnswer own = FromOwnReader(file);
         EXPECT_EQ(own, windows) << "own reader:\n"
