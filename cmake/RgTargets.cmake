@@ -61,11 +61,16 @@ function(rg_add_folder_library name)
 endfunction()
 
 # Where the built test fixtures are (tests/fixtures), for tests, benchmarks and fuzz targets.
+# Programs built for Windows run under Wine, which shows the build machine's files on drive Z:.
 function(rg_use_fixtures target)
+  set(drive "")
+  if(CMAKE_CROSSCOMPILING AND WIN32)
+    set(drive "Z:")
+  endif()
   target_compile_definitions(${target} PRIVATE
-    RG_PE_FIXTURES="${PROJECT_BINARY_DIR}/tests/fixtures/pe"
-    RG_SYSTEM_FIXTURES="${PROJECT_BINARY_DIR}/tests/fixtures/system"
-    RG_ICON_FIXTURES="${PROJECT_SOURCE_DIR}/tests/fixtures/pe")
+    RG_PE_FIXTURES="${drive}${PROJECT_BINARY_DIR}/tests/fixtures/pe"
+    RG_SYSTEM_FIXTURES="${drive}${PROJECT_BINARY_DIR}/tests/fixtures/system"
+    RG_ICON_FIXTURES="${drive}${PROJECT_SOURCE_DIR}/tests/fixtures/pe")
   if(TARGET rg_fixture_files)
     add_dependencies(${target} rg_fixture_files)
   endif()
@@ -88,6 +93,9 @@ function(rg_add_gtest)
   add_test(NAME ${ARG_NAME} COMMAND ${ARG_NAME} --gtest_brief=1)
   set_tests_properties(${ARG_NAME} PROPERTIES TIMEOUT ${ARG_TIMEOUT}
                        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${ARG_ENVIRONMENT}")
+  if(CMAKE_CROSSCOMPILING AND WIN32)
+    set_tests_properties(${ARG_NAME} PROPERTIES FIXTURES_REQUIRED wine)
+  endif()
 endfunction()
 
 # rg_add_fuzzer(NAME SOURCE src LIBS lib...): only in the fuzz build (clang, libFuzzer).

@@ -10,7 +10,6 @@
 #include "platform/base/codepage.h"
 #include "platform/os/file_system.h"
 #include "platform/os/version_api.h"
-#include "platform/pe/version_info.h"
 #include "services/error_log.h"
 #include "services/run_error.h"
 
@@ -64,14 +63,16 @@ std::string CopyText(const char* text, const std::vector<char>& block) {
     return std::string(text, nul ? static_cast<const char*>(nul) : end);
 }
 
+// The first language and code page of the translation table: its first four bytes. A value
+// of fewer bytes (a translation stored as a short text comes back converted) gives none.
 std::optional<std::string> TranslationKey(std::vector<char>& block) {
-    platform::DWORD error = 0;
-    const auto value =
-        platform::QueryVersionValue(block.data(), "\\VarFileInfo\\Translation", error);
-    if (!value || value->isText || value->length < 4) {
+    const void* value = nullptr;
+    platform::UINT length = 0;
+    if (!platform::VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", &value, &length) ||
+        value == nullptr || length < 4) {
         return std::nullopt;
     }
-    const auto* raw = reinterpret_cast<const unsigned char*>(value->data);
+    const auto* raw = static_cast<const unsigned char*>(value);
     const unsigned language = raw[0] | (raw[1] << 8);
     const unsigned codePage = raw[2] | (raw[3] << 8);
     char key[9];
@@ -119,9 +120,10 @@ void ReadVersionEntries(const std::string& path, FileProperties& record) {
     }
     for (const Entry& entry : kEntries) {
         const std::string query = "\\StringFileInfo\\" + *key + "\\" + entry.name;
-        platform::DWORD error = 0;
-        const auto value = platform::QueryVersionValue(block.data(), query, error);
-        std::string text = value ? CopyText(value->data, block) : std::string();
+        const void* value = nullptr;
+        platform::UINT length = 0;
+        const bool found = platform::VerQueryValueA(block.data(), query, &value, &length) != 0;
+        std::string text = found ? CopyText(static_cast<const char*>(value), block) : std::string();
         if (text.size() > kMaxEntryLength) {
             text.resize(kMaxEntryLength);
         }

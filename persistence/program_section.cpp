@@ -44,6 +44,10 @@ ProgramKeys KeysInOrder(std::string_view path, std::string_view version, std::in
 // Checked up front, so that a value that cannot be stored leaves the earlier section intact
 // instead of emptied and half rewritten.
 void RequireStorable(std::string_view section, const ProgramKeys& keys) {
+    if (!CanStoreSectionName(section)) {
+        throw RunError::InvalidCall("the name \"" + std::string(section) +
+                                    "\" cannot name a section of the program settings");
+    }
     for (const KeyValue& entry : keys) {
         if (!CanStoreINIValue(section, entry.value, true)) {
             throw RunError::InvalidCall("the value of " + std::string(entry.key) +

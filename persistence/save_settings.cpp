@@ -69,10 +69,12 @@ void FlushSavedWrites() {
 
 }  // namespace
 
-void saveStartupWizardSettings(const WizardSettings& settings) {
+bool saveStartupWizardSettings(const WizardSettings& settings) {
+    const std::size_t errorsBefore = LoggedErrorCount();
     ReloadProfiles();
     RunTrapped(kSaveSettingsSource, [&settings] { WriteChoices(settings); });
     FlushSavedWrites();
+    return LoggedErrorCount() == errorsBefore;
 }
 
 }  // namespace rg

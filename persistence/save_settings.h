@@ -27,7 +27,8 @@ inline constexpr std::string_view kSaveSettingsSource =
 // choice and the program sections (ProgramChoice 1: the default programs; 3: every row of
 // Programs; otherwise none). The first error of those writes ends them with one line in the
 // error log. Every profile write is on disk when it returns; a file that could not be written
-// then is logged as an error of the save too. Handles its own errors and always returns.
-void saveStartupWizardSettings(const WizardSettings& settings);
+// then is logged as an error of the save too. Handles its own errors and always returns: true
+// when nothing had to be logged, false when some setting did not reach its file.
+bool saveStartupWizardSettings(const WizardSettings& settings);
 
 }  // namespace rg

@@ -18,10 +18,6 @@ namespace {
 // Reading a profile value gives back at most this many characters.
 constexpr std::size_t kLongestReadableValue = 254;
 
-bool CanStoreValue(std::string_view section, std::string_view value) {
-    return value.size() <= kLongestReadableValue && CanStoreINIValue(section, value, true);
-}
-
 }  // namespace
 
 std::string ShowAddProgramDialog(platform::Form& form, std::string_view filter) {
@@ -45,16 +41,41 @@ std::int32_t FindProgramByName(const platform::Control& list, std::string_view n
 }
 
 // Every value the program's section will hold, the three permission codes included, since the
-// permissions may change after the add.
-bool CanStoreProgramEntry(std::string_view name, std::string_view path, std::string_view version) {
+// permissions may change after the add. A "?" in the path stands for a character the code page
+// lacks (Windows allows no "?" in a file name): the path the settings would keep is not the
+// file's.
+std::optional<std::string> WhyProgramCannotBeStored(std::string_view name, std::string_view path,
+                                                    std::string_view version) {
+    if (path.find('?') != std::string_view::npos) {
+        return "its folder or file name holds characters that the program settings cannot keep "
+               "(only Western European letters can be kept).";
+    }
+    if (path.size() > kLongestReadableValue) {
+        return "its path is " + std::to_string(path.size()) +
+               " characters long; the program settings keep at most " +
+               std::to_string(kLongestReadableValue) + ".";
+    }
+    if (version.size() > kLongestReadableValue) {
+        return "its version text is longer than the program settings can keep.";
+    }
+    if (!CanStoreSectionName(name)) {
+        return "its name \"" + std::string(name) +
+               "\" is empty or starts or ends with a space, and cannot name its entry in the "
+               "program settings.";
+    }
     for (const std::string_view value :
          {path, version, std::string_view("0"), std::string_view("1"), std::string_view("2"),
           std::string_view()}) {
-        if (!CanStoreValue(name, value)) {
-            return false;
+        if (!CanStoreINIValue(name, value, true)) {
+            return "the program settings encipher its path or version with its name, and for "
+                   "this name the result could not be read back unchanged.";
         }
     }
-    return true;
+    return std::nullopt;
+}
+
+bool CanStoreProgramEntry(std::string_view name, std::string_view path, std::string_view version) {
+    return !WhyProgramCannotBeStored(name, path, version);
 }
 
 void ProgramList::cmdAdd_Click() {
@@ -72,9 +93,11 @@ void ProgramList::AddProgramToList(std::string_view path) {
             return;  // already listed under this name: skipped without a word
         }
         // Refused here, before anything is kept, rather than corrupting the profile at the save.
-        if (!CanStoreProgramEntry(name, path, fileProperties().FileVersion)) {
-            platform::MessageBoxA(std::string(kProgramNotStorableText) + "\r\n" + std::string(path),
-                                  kAppTitle, platform::MB_OK | platform::MB_ICONEXCLAMATION);
+        if (const auto reason =
+                WhyProgramCannotBeStored(name, path, fileProperties().FileVersion)) {
+            platform::MessageBoxA(
+                std::string(kProgramNotStorableText) + *reason + "\r\n\r\n" + std::string(path),
+                kAppTitle, platform::MB_OK | platform::MB_ICONEXCLAMATION);
             return;
         }
         const std::int32_t showsIcon = ExtractIcon(path, pic16_);

@@ -39,6 +39,7 @@ void ProgramList::ConnectHandlers(const ProgramListControls& controls) {
     list_.onMouseUp = [this](int button, int shift, int x, int y) {
         lvwPrograms_MouseUp(button, shift, x, y);
     };
+    list_.onKeyDown = [this](int keyCode, int shift) { lvwPrograms_KeyDown(keyCode, shift); };
     controls.addButton.onClick = [this] { cmdAdd_Click(); };
     controls.removeButton.onClick = [this] { cmdRemove_Click(); };
     ConnectMenuItem("mnuAccessAllow", PermissionCommand::AccessAllow);
@@ -80,11 +81,38 @@ void ProgramList::lvwPrograms_MouseUp(int button, int /*shift*/, int x, int y) {
     if (info.iItem <= -1 || info.iSubItem <= 0) {
         return;
     }
-    if (info.iSubItem == kAccessColumn) {
-        form_.PopupMenu(accessMenu_, list_, x, y);
-    } else if (info.iSubItem == kServerColumn) {
-        form_.PopupMenu(serverMenu_, list_, x, y);
+    if (info.iSubItem == kAccessColumn || info.iSubItem == kServerColumn) {
+        PopUpPermissionMenu(info.iSubItem, x, y);
     }
+}
+
+// The keyboard's way to the same menus, for the current row: the Menu key or Shift+F10 opens
+// its Access menu, with Ctrl its Server menu, at the row's cell.
+void ProgramList::lvwPrograms_KeyDown(int keyCode, int shift) {
+    const bool menuKey = keyCode == platform::kKeyApplications ||
+                         (keyCode == platform::kKeyF10 && (shift & platform::kShiftKey) != 0);
+    const int current = list_.list().current();
+    if (!menuKey || current < 0) {
+        return;
+    }
+    const int column = (shift & platform::kCtrlKey) != 0 ? kServerColumn : kAccessColumn;
+    int x = 0;
+    int y = 0;
+    form_.ListCellOrigin(list_, current, column, x, y);
+    PopUpPermissionMenu(column, x, y);
+}
+
+// The menu shows the current row's permission checked.
+void ProgramList::PopUpPermissionMenu(int column, int x, int y) {
+    platform::Control& menu = column == kAccessColumn ? accessMenu_ : serverMenu_;
+    const std::string current =
+        list_.list().rows()[static_cast<std::size_t>(list_.list().current())].subItem(
+            static_cast<std::size_t>(column));
+    const std::string prefix = menu.name();
+    for (const std::string_view permission : {kPermissionAllow, kPermissionBlock, kPermissionAsk}) {
+        form_.Get(prefix + std::string(permission)).setValue(permission == current);
+    }
+    form_.PopupMenu(menu, list_, x, y);
 }
 
 // The command's own permission is set first, then the other one it drags along.

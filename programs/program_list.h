@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,10 +29,9 @@ inline constexpr std::string_view kRemoveQuestion =
     "Do you want to remove following application(s)?";
 
 // Shown instead of adding a program whose entry in the program control profile could not be
-// written so that it reads back unchanged (see CanStoreProgramEntry).
+// written so that it reads back unchanged, followed by the reason (WhyProgramCannotBeStored).
 inline constexpr std::string_view kProgramNotStorableText =
-    "This program cannot be added to the list: its name, path or version contains characters "
-    "that the program settings cannot store.";
+    "This program cannot be added to the list: ";
 
 // The controls of page 6 that the list works with; all belong to one form.
 struct ProgramListControls {
@@ -59,6 +59,9 @@ class ProgramList {
     // Mouse release: a release of exactly the left button over the Access or Server cell of a
     // row pops up that column's menu at the mouse position.
     void lvwPrograms_MouseUp(int button, int shift, int x, int y);
+    // Key press on the list: the Menu key or Shift+F10 opens the current row's Access menu,
+    // with Ctrl its Server menu.
+    void lvwPrograms_KeyDown(int keyCode, int shift);
     // One of the six menu commands, applied to the current row.
     void ApplyMenuCommand(PermissionCommand command);
     // Removes the selected rows and their images after the user confirmed.
@@ -76,6 +79,7 @@ class ProgramList {
     void ConnectHandlers(const ProgramListControls& controls);
     void ConnectMenuItem(const char* name, PermissionCommand command);
     std::string RemovalPrompt() const;  // empty when no row is selected
+    void PopUpPermissionMenu(int column, int x, int y);
     void RemoveSelectedRows();
 
     platform::Form& form_;
@@ -98,11 +102,13 @@ std::string ShowAddProgramDialog(platform::Form& form, std::string_view filter);
 // ignored, or 0.
 std::int32_t FindProgramByName(const platform::Control& list, std::string_view name);
 
-// Whether the program's section in the program control profile, named by its display name and
-// with every value enciphered with that name, could be written and read back unchanged: the
-// name can stand as a section name, and the path, the version and the fixed values each
-// encipher to a text without CR, LF or NUL that reading neither trims nor cuts (at most 254
-// characters).
+// Why the program's section in the program control profile, named by its display name and with
+// every value enciphered with that name, could not be written and read back unchanged, in words
+// for the user; nothing when it can: the path holds only characters of the code page, the path
+// and version are at most 254 characters (reading gives no more back), the name can name a
+// section, and every value enciphers to a text that reading neither trims nor cuts.
+std::optional<std::string> WhyProgramCannotBeStored(std::string_view name, std::string_view path,
+                                                    std::string_view version);
 bool CanStoreProgramEntry(std::string_view name, std::string_view path, std::string_view version);
 
 }  // namespace rg

@@ -7,7 +7,7 @@ packages=(
   g++ cmake ninja-build pkg-config clang-format zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-qpa-plugins
-  xvfb xauth fonts-dejavu-core
+  xvfb xauth fonts-dejavu-core fonts-wine
   gcc-mingw-w64-x86-64 gcc-mingw-w64-i686 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
 )
 if [ "${1:-}" = "--with-fuzz" ]; then

@@ -32,9 +32,28 @@ std::string LogFilePath() {
     return folder + "Err.log";
 }
 
+std::size_t& ErrorCounter() {
+    static std::size_t count = 0;
+    return count;
+}
+
+bool& LoggingToStandardError() {
+    static bool toStandardError = false;
+    return toStandardError;
+}
+
 }  // namespace
 
+std::size_t LoggedErrorCount() {
+    return ErrorCounter();
+}
+
+void LogErrorsToStandardError() {
+    LoggingToStandardError() = true;
+}
+
 void LogError(const RunError& error, std::string_view source) {
+    ++ErrorCounter();
     std::string line(source);
     line += ":---->";
     line += std::to_string(error.number());
@@ -42,6 +61,10 @@ void LogError(const RunError& error, std::string_view source) {
     line += error.description();
     line += ", On ";
     line += CurrentDateAndTime();
+    if (LoggingToStandardError()) {
+        std::fprintf(stderr, "%s\n", line.c_str());
+        return;
+    }
     line += "\r\n";
     const platform::DWORD result = platform::AppendToFile(LogFilePath(), line);
     if (result != platform::ERROR_SUCCESS) {

@@ -42,17 +42,6 @@ bool ReadsBackUnchanged(std::string_view stored) {
     return !quoted;
 }
 
-bool CanStandAsSectionName(std::string_view section) {
-    // An empty name is allowed: a program without a display name is written under it, into
-    // the lines before the first header, and reads back from there.
-    if (section.empty()) {
-        return true;
-    }
-    // A "]" inside the name is harmless: a header's name runs to the last "]" of its line.
-    return !HoldsLineBreakOrNul(section) && !IsTrimmedOnReading(section.front()) &&
-           !IsTrimmedOnReading(section.back());
-}
-
 // A key that the file would read back as itself: no line break, no "=", not a header.
 bool CanStandAsKey(std::string_view key) {
     const std::size_t first = key.find_first_not_of(" \t\v\f\x1A");
@@ -93,7 +82,7 @@ bool WriteINI(std::string_view section, std::string_view key, std::string_view v
               std::string_view filePath, bool encipher) {
     // Enciphering first lets the cipher's own error (6, overflow) pass to the caller.
     const std::string stored = StoredText(section, value, encipher);
-    if (!CanStandAsSectionName(section) || !CanStandAsKey(key) || !ReadsBackUnchanged(stored)) {
+    if (!CanStoreSectionName(section) || !CanStandAsKey(key) || !ReadsBackUnchanged(stored)) {
         throw RunError::InvalidCall("the value cannot be stored in section [" +
                                     std::string(section) + "] unchanged");
     }
@@ -102,8 +91,14 @@ bool WriteINI(std::string_view section, std::string_view key, std::string_view v
     return true;
 }
 
+bool CanStoreSectionName(std::string_view section) {
+    // A "]" inside the name is harmless: a header's name runs to the last "]" of its line.
+    return !section.empty() && !HoldsLineBreakOrNul(section) &&
+           !IsTrimmedOnReading(section.front()) && !IsTrimmedOnReading(section.back());
+}
+
 bool CanStoreINIValue(std::string_view section, std::string_view value, bool encipher) {
-    if (!CanStandAsSectionName(section)) {
+    if (!CanStoreSectionName(section)) {
         return false;
     }
     try {

@@ -20,9 +20,13 @@ bool WriteINI(std::string_view section, std::string_view key, std::string_view v
 // back unchanged: after the leading spaces are removed and the value enciphered, the stored text
 // holds no CR, LF or NUL, neither starts nor ends with a character that reading trims
 // (0x09-0x0D, 0x1A, space), and is not wrapped in one matching pair of quotes. The section name
-// itself must be able to stand as a section name (no CR, LF or NUL, no leading or trailing
-// blanks; a "]" is fine, as a header's name runs to the last "]" of its line). Pages use it to
-// refuse such input before anything is written.
+// itself must pass CanStoreSectionName (a "]" inside is fine, as a header's name runs to the
+// last "]" of its line). Pages use it to refuse such input before anything is written.
 bool CanStoreINIValue(std::string_view section, std::string_view value, bool encipher);
+
+// Whether the text can name a section that reads back as itself: not empty (a nameless section
+// would be the lines before the first header, where a second one would overwrite the first), no
+// CR, LF or NUL, no blank at either end (reading trims them).
+bool CanStoreSectionName(std::string_view section);
 
 }  // namespace rg

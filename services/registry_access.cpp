@@ -28,14 +28,14 @@ std::string_view TrimSpaces(std::string_view text) {
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-// Sets a REG_SZ value from exactly these bytes; silent, like the routines that use it.
-void SetStringBytes(HKEY key, std::string_view name, std::string_view bytes) {
+// Sets a REG_SZ value from exactly these bytes; returns the set's result code.
+LONG SetStringBytes(HKEY key, std::string_view name, std::string_view bytes) {
     if (bytes.size() > std::numeric_limits<DWORD>::max()) {
-        return;
+        return static_cast<LONG>(platform::ERROR_INVALID_PARAMETER);
     }
-    platform::RegSetValueExA(key, name, 0, platform::REG_SZ,
-                             reinterpret_cast<const BYTE*>(bytes.data()),
-                             static_cast<DWORD>(bytes.size()));
+    return platform::RegSetValueExA(key, name, 0, platform::REG_SZ,
+                                    reinterpret_cast<const BYTE*>(bytes.data()),
+                                    static_cast<DWORD>(bytes.size()));
 }
 
 // Reads a REG_SZ value of `size` bytes; the buffer starts as spaces. On success the buffer
@@ -96,17 +96,23 @@ std::string RegReadString(HKEY root, std::string_view keyPath, std::string_view 
 
 void RegWriteString(HKEY root, std::string_view keyPath, std::string_view valueName,
                     std::string_view data) {
+    TryRegWriteString(root, keyPath, valueName, data);  // silent: nothing is reported
+}
+
+LONG TryRegWriteString(HKEY root, std::string_view keyPath, std::string_view valueName,
+                       std::string_view data) {
     const std::string_view trimmed = TrimSpaces(data);
     HKEY key = 0;
-    const LONG opened = platform::RegOpenKeyExA(root, keyPath, 0, kWriterAccess, &key);
+    LONG opened = platform::RegOpenKeyExA(root, keyPath, 0, kWriterAccess, &key);
     // Only an invalid key leads to creation; a missing key (code 2) does not.
     if (opened == static_cast<LONG>(platform::ERROR_BADKEY)) {
         RegCreateString(keyPath, root, "");
-        platform::RegOpenKeyExA(root, keyPath, 0, kWriterAccess, &key);
+        opened = platform::RegOpenKeyExA(root, keyPath, 0, kWriterAccess, &key);
     }
-    // Stored without a terminating zero.
-    SetStringBytes(key, valueName, trimmed);
+    // Stored without a terminating zero; after a failed open the set fails too.
+    const LONG set = SetStringBytes(key, valueName, trimmed);
     platform::RegCloseKey(key);
+    return opened != kSuccess ? opened : set;
 }
 
 void RegCreateString(std::string_view keyPath, HKEY root, std::string_view data) {

@@ -13,6 +13,10 @@ std::string RegReadString(platform::HKEY root, std::string_view keyPath, std::st
                           std::string_view defaultValue);
 void RegWriteString(platform::HKEY root, std::string_view keyPath, std::string_view valueName,
                     std::string_view data);
+// RegWriteString that tells whether the value was set: ERROR_SUCCESS, or the result code of the
+// open or the set that failed. For a caller that must not go on as if it had been.
+platform::LONG TryRegWriteString(platform::HKEY root, std::string_view keyPath,
+                                 std::string_view valueName, std::string_view data);
 // Note the order: the key path comes before the root key.
 void RegCreateString(std::string_view keyPath, platform::HKEY root, std::string_view data);
 

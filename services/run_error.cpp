@@ -10,6 +10,12 @@ RunError RunError::ResourceNotFound(const std::string& name) {
     return {kResourceNotFound, "Resource with identifier '" + name + "' not found"};
 }
 
+RunError RunError::RegistryNotWritten(platform::DWORD code) {
+    return {kPathFileAccessError,
+            "Path/File access error: the registry value could not be written (registry error " +
+                std::to_string(code) + ")"};
+}
+
 RunError RunError::FromWindowsError(platform::DWORD code) {
     using namespace platform;
     switch (code) {
@@ -22,6 +28,12 @@ RunError RunError::FromWindowsError(platform::DWORD code) {
             return {kPermissionDenied, "Permission denied"};
         case ERROR_DISK_FULL:
             return {kDiskFull, "Disk full"};
+        case ERROR_BAD_FILE_TYPE:
+            return {kBadFileMode, "Bad file mode: not a regular file"};
+        case ERROR_NOT_SUPPORTED:
+            return {kPathFileAccessError, "Path/File access error: the file has several names"};
+        case ERROR_FILE_TOO_LARGE:
+            return {kPathFileAccessError, "Path/File access error: the file is too large"};
         default:
             return {kPathFileAccessError, "Path/File access error"};
     }

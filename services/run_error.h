@@ -25,6 +25,7 @@ class RunError : public std::runtime_error {
     static constexpr std::int32_t kOutOfMemory = 7;
     static constexpr std::int32_t kTypeMismatch = 13;
     static constexpr std::int32_t kFileNotFound = 53;
+    static constexpr std::int32_t kBadFileMode = 54;
     static constexpr std::int32_t kDiskFull = 61;
     static constexpr std::int32_t kPermissionDenied = 70;
     static constexpr std::int32_t kPathFileAccessError = 75;
@@ -38,6 +39,8 @@ class RunError : public std::runtime_error {
     static RunError ResourceNotFound(const std::string& name);
     // The run-time error that the same failure of a file operation raises on Windows.
     static RunError FromWindowsError(platform::DWORD code);
+    // A registry value that could not be set (the registry call's result code).
+    static RunError RegistryNotWritten(platform::DWORD code);
 
   private:
     std::int32_t number_;

@@ -24,7 +24,9 @@ void CheckPasswordFile() {
     if (!path.empty() && platform::PathFileExistsA(path)) {
         return;
     }
-    FailStartup(kInstallationCorruptedText);
+    FailStartup(kInstallationCorruptedText,
+                path.empty() ? "the system directory is unknown, so is the password file"
+                             : "the password file " + path + " is missing");
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <string_view>
 #include <vector>
 
 #include "platform/os/file_system.h"
@@ -64,7 +65,109 @@ std::string FindInPath(const std::string& program) {
 
 }  // namespace
 
-std::string ProgramOfDesktopEntry(const std::string& entryText) {
+namespace {
+
+// The string escapes of a desktop entry's values.
+std::string UndoStringEscapes(const std::string& value) {
+    std::string out;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (value[i] != '\\' || i + 1 == value.size()) {
+            out += value[i];
+            continue;
+        }
+        switch (value[++i]) {
+            case 's':
+                out += ' ';
+                break;
+            case 'n':
+                out += '\n';
+                break;
+            case 't':
+                out += '\t';
+                break;
+            case 'r':
+                out += '\r';
+                break;
+            default:
+                out += value[i];  // "\\" and anything else: the character itself
+                break;
+        }
+    }
+    return out;
+}
+
+bool IsLauncher(const std::string& program, const std::vector<std::string>& arguments,
+                std::size_t at) {
+    const std::string name = program.substr(program.find_last_of('/') + 1);
+    static const std::vector<std::string> kWrappers = {
+        "flatpak",  "snap",     "firejail",  "bwrap",      "gtk-launch", "gio",
+        "xdg-open", "exo-open", "kioclient", "kioclient5", "sudo",       "pkexec"};
+    for (const std::string& wrapper : kWrappers) {
+        if (name == wrapper) {
+            return true;
+        }
+    }
+    if (program.rfind("/snap/bin/", 0) == 0) {
+        return true;  // every program there is the snap launcher under another name
+    }
+    static const std::vector<std::string> kShells = {"sh", "bash", "dash", "zsh", "ksh", "fish"};
+    for (const std::string& shell : kShells) {
+        if (name == shell) {
+            for (std::size_t i = at + 1; i < arguments.size(); ++i) {
+                if (arguments[i] == "-c") {
+                    return true;
+                }
+            }
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+std::vector<std::string> ExecArguments(const std::string& exec) {
+    const std::string text = UndoStringEscapes(exec);
+    std::vector<std::string> arguments;
+    std::string current;
+    bool inWord = false;
+    bool quoted = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quoted) {
+            if (c == '"') {
+                quoted = false;
+            } else if (c == '\\' && i + 1 < text.size() &&
+                       std::string_view("\"`$\\").find(text[i + 1]) != std::string_view::npos) {
+                current += text[++i];
+            } else {
+                current += c;
+            }
+        } else if (c == '"') {
+            quoted = true;
+            inWord = true;
+        } else if (c == ' ' || c == '\t') {
+            if (inWord) {
+                arguments.push_back(current);
+                current.clear();
+                inWord = false;
+            }
+        } else if (c == '%' && i + 1 < text.size()) {
+            if (text[++i] == '%') {
+                current += '%';
+                inWord = true;
+            }  // a field code stands for files or URLs the desktop passes: none here
+        } else {
+            current += c;
+            inWord = true;
+        }
+    }
+    if (inWord) {
+        arguments.push_back(current);
+    }
+    return arguments;
+}
+
+EntryProgram ProgramOfDesktopEntry(const std::string& entryText) {
     std::istringstream lines(entryText);
     bool inMainGroup = false;
     for (std::string line; std::getline(lines, line);) {
@@ -78,19 +181,35 @@ std::string ProgramOfDesktopEntry(const std::string& entryText) {
         if (!inMainGroup || line.rfind("Exec=", 0) != 0) {
             continue;
         }
-        const std::string command = line.substr(5);
-        if (!command.empty() && command.front() == '"') {
-            const auto close = command.find('"', 1);
-            return close == std::string::npos ? std::string() : command.substr(1, close - 1);
+        const std::vector<std::string> arguments = ExecArguments(line.substr(5));
+        std::size_t at = 0;
+        if (at < arguments.size() &&
+            arguments[at].substr(arguments[at].find_last_of('/') + 1) == "env") {
+            ++at;
+            while (at < arguments.size() &&
+                   (arguments[at].find('=') != std::string::npos || arguments[at].front() == '-')) {
+                ++at;
+            }
         }
-        return command.substr(0, command.find(' '));
+        if (at >= arguments.size()) {
+            return {};
+        }
+        const std::string& program = arguments[at];
+        if (IsLauncher(program, arguments, at)) {
+            return {program, "it is started through " + program +
+                                 ", a launcher or sandbox whose permission would cover every "
+                                 "program it starts"};
+        }
+        return {program, {}};
     }
     return {};
 }
 
-std::optional<std::string> DesktopDefaultBrowser() {
+std::optional<std::string> DesktopDefaultBrowser(std::string& why) {
+    why.clear();
     const std::string entryName = CommandOutput("xdg-settings get default-web-browser 2>/dev/null");
     if (entryName.empty() || entryName.find('/') != std::string::npos) {
+        why = "the desktop names no default web browser";
         return std::nullopt;
     }
     for (const std::string& folder : ApplicationFolders()) {
@@ -102,11 +221,18 @@ std::optional<std::string> DesktopDefaultBrowser() {
         }
         std::ostringstream text;
         text << entry.rdbuf();
-        const std::string program = FindInPath(ProgramOfDesktopEntry(text.str()));
+        const EntryProgram found = ProgramOfDesktopEntry(text.str());
+        if (!found.refusal.empty()) {
+            why =
+                "the default web browser " + entryName + " cannot be registered: " + found.refusal;
+            return std::nullopt;
+        }
+        const std::string program = FindInPath(found.program);
         if (!program.empty()) {
             return program;
         }
     }
+    why = "the program of the default web browser " + entryName + " was not found";
     return std::nullopt;
 }
 

@@ -13,11 +13,11 @@
 #include "platform/base/codepage.h"
 #include "platform/os/file_system.h"
 #include "tools/commands.h"
+#include "tools/options.h"
+#include "tools/usage.h"
 
 namespace rg::tool {
 namespace {
-
-constexpr const char* kUsage = "Usage: ravelgard-tool fileinfo [--json] PATH...\n";
 
 std::string DateText(const std::optional<CalendarDate>& date) {
     if (!date) {
@@ -109,26 +109,28 @@ void PrintJson(const FileProperties& p, std::ostream& out) {
 // Exit code 0 when every path named an existing file, 1 when some did not (their fallbacks are
 // printed all the same), 2 for a usage error.
 int RunFileinfoCommand(const Args& args, std::ostream& out, std::ostream& err) {
-    bool json = false;
-    std::vector<std::string> paths;
-    for (const std::string& arg : args) {
-        if (arg == "--json" && paths.empty()) {
-            json = true;
-        } else if (arg == "--help" || arg == "-h") {
-            out << kUsage;
-            return 0;
-        } else {
-            // The terminal names files in UTF-8; the wizard reads them as code page 1252 paths.
-            paths.push_back(platform::PathFromNative(arg));
-        }
+    const ParsedOptions options = ParseOptions(args, {{"json", false}, {"help", false}});
+    if (options.Has("help")) {
+        out << kFileinfoUsage;
+        return 0;
     }
-    if (paths.empty()) {
-        err << kUsage;
+    if (!options.error.empty() || options.operands.empty()) {
+        err << "ravelgard-tool fileinfo: "
+            << (options.error.empty() ? "a path is missing" : options.error) << "\n\n"
+            << kFileinfoUsage;
         return 2;
+    }
+    const bool json = options.Has("json");
+    std::vector<std::string> paths;
+    for (const std::string& arg : options.operands) {
+        // The terminal names files in UTF-8; the wizard reads them as code page 1252 paths.
+        paths.push_back(platform::PathFromNative(arg));
     }
     int status = 0;
     for (std::size_t i = 0; i < paths.size(); ++i) {
         if (!platform::PathFileExistsA(paths[i])) {
+            err << "ravelgard-tool fileinfo: " << options.operands[i]
+                << ": no such file; its fallbacks follow\n";
             status = 1;
         }
         getFileProperty(paths[i]);

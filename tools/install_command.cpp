@@ -1,7 +1,9 @@
-// ravelgard-tool install: prepares the folder that stands for the Windows machine, as the
-// firewall's installer does on Windows: the system directory, the registry keys that every
-// Windows has and the wizard uses, and the password file of a fresh installation.
-#include <cstdlib>
+// ravelgard-tool install: prepares the machine as the firewall's installer does: the password
+// file of a fresh installation in the system directory and the registry key the password store
+// writes into. On Linux the machine is a folder that stands for Windows (the machine prefix):
+// the command also creates it with its system directory, the registry keys every Windows has,
+// and registers the desktop's default web browser where Windows keeps the browser's command.
+// On Windows the machine is the real one: nothing that belongs to Windows is written.
 #include <optional>
 #include <ostream>
 #include <string>
@@ -14,28 +16,25 @@
 #include "startup/password_store.h"
 #include "tools/commands.h"
 #include "tools/desktop_browser.h"
+#include "tools/options.h"
 #include "tools/text_args.h"
+#include "tools/usage.h"
 
 namespace rg::tool {
 namespace {
 
-constexpr const char* kInstallUsage =
-    "Usage: ravelgard-tool install [--prefix DIR] [--browser PROGRAM]\n"
-    "  --browser PROGRAM  register PROGRAM as the default web browser; without it the\n"
-    "                     desktop's default browser is registered when the desktop names one\n";
-
-// The keys the wizard reads and writes: the password store's key and the browser's parent key.
+// The keys the wizard reads and writes: the password store's key and, in a machine prefix,
+// the browser's parent key, which every Windows has.
 struct RequiredKey {
     platform::HKEY root;
     std::string_view path;
 };
-constexpr RequiredKey kRequiredKeys[] = {
-    {platform::HKEY_LOCAL_MACHINE, kPasswordRegistryKey},
-    {platform::HKEY_CLASSES_ROOT, "Applications"},
-};
+constexpr RequiredKey kPasswordKey = {platform::HKEY_LOCAL_MACHINE, kPasswordRegistryKey};
+constexpr RequiredKey kBrowserParentKey = {platform::HKEY_CLASSES_ROOT, "Applications"};
 
-bool EnsureFolder(const std::string& folder, std::ostream& err) {
-    if (platform::IsDirectory(folder) || platform::CreateDirectoryA(folder) != platform::FALSE) {
+bool EnsureFolder(const std::string& folder, platform::Privacy privacy, std::ostream& err) {
+    if (platform::IsDirectory(folder) ||
+        platform::CreateDirectoryA(folder, privacy) != platform::FALSE) {
         return true;
     }
     err << "ravelgard-tool install: cannot create " << folder << ": "
@@ -60,10 +59,10 @@ bool EnsureKey(const RequiredKey& key, std::ostream& err) {
 
 // Registers the browser as Windows does: the default value of the browser's command key holds
 // the quoted program path, a space and %1.
-void RegisterBrowser(const std::optional<std::string>& program, std::ostream& out,
-                     std::ostream& err) {
+void RegisterBrowser(const std::optional<std::string>& program, const std::string& why,
+                     std::ostream& out, std::ostream& err) {
     if (!program) {
-        out << "The desktop names no default web browser; none is registered.\n";
+        out << "No default web browser is registered: " << why << ".\n";
         return;
     }
     const auto path = ArgumentAsCp1252(*program);
@@ -76,60 +75,95 @@ void RegisterBrowser(const std::optional<std::string>& program, std::ostream& ou
     out << "Registered the default web browser " << *program << "\n";
 }
 
+// The machine prefix's folders, its keys and its browser; false after a reported failure.
+bool PrepareMachinePrefix(const std::string& prefix, std::ostream& err) {
+    // The prefix holds the password file: only its owner may look inside.
+    return EnsureFolder(prefix, platform::Privacy::OwnerOnly, err) &&
+           EnsureFolder(platform::JoinPath(prefix, "system32"), platform::Privacy::Shared, err) &&
+           EnsureKey(kBrowserParentKey, err);
+}
+
+// The system directory as the wizard will find it.
+std::string SystemFolder() {
+    char buffer[1024] = {};
+    const platform::UINT length = platform::GetSystemDirectoryA(buffer, sizeof buffer);
+    return length > 0 && length < sizeof buffer ? std::string(buffer, length) : std::string();
+}
+
 }  // namespace
 
 int RunInstallCommand(const Args& args, std::ostream& out, std::ostream& err) {
-    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+    const ParsedOptions options =
+        ParseOptions(args, {{"prefix", true}, {"browser", true}, {"help", false}});
+    if (options.Has("help")) {
         out << kInstallUsage;
         return 0;
     }
-    std::string prefix = platform::MachinePrefix();
-    std::optional<std::string> browser;
-    for (std::size_t i = 0; i < args.size(); i += 2) {
-        if (i + 1 >= args.size() || args[i + 1].empty()) {
-            err << "ravelgard-tool install: wrong arguments\n" << kInstallUsage;
-            return 2;
-        }
-        if (args[i] == "--prefix") {
-            prefix = platform::PathFromNative(args[i + 1]);
-            ::setenv("RAVELGARD_PREFIX", args[i + 1].c_str(), 1);
-        } else if (args[i] == "--browser") {
-            browser = args[i + 1];
-        } else {
-            err << "ravelgard-tool install: wrong arguments\n" << kInstallUsage;
-            return 2;
+    std::string problem = options.error;
+    if (problem.empty() && !options.operands.empty()) {
+        problem = "install takes no operand ('" + options.operands.front() + "')";
+    }
+    for (const char* name : {"prefix", "browser"}) {
+        if (problem.empty() && options.Has(name) && options.values.at(name).empty()) {
+            problem = std::string("--") + name + " needs a value";
         }
     }
-    while (prefix.size() > 1 && prefix.back() == '/') {
+    if (!problem.empty()) {
+        err << "ravelgard-tool install: " << problem << "\n\n" << kInstallUsage;
+        return 2;
+    }
+    std::optional<std::string> prefixArgument;
+    std::optional<std::string> browser;
+    if (options.Has("prefix")) {
+        prefixArgument = platform::PathFromNative(options.values.at("prefix"));
+    }
+    if (options.Has("browser")) {
+        browser = options.values.at("browser");
+    }
+    if (prefixArgument) {
+        platform::SetMachinePrefix(*prefixArgument);
+    }
+    std::string prefix = platform::MachinePrefix();
+    const bool standIn = !prefix.empty();
+    if (!standIn && (prefixArgument || browser)) {
+        err << "ravelgard-tool install: --prefix and --browser are for the Linux machine prefix; "
+               "on Windows the machine and its browser are the real ones\n";
+        return 2;
+    }
+    while (prefix.size() > 1 && prefix.back() == platform::PathSeparator()) {
         prefix.pop_back();
     }
+    if (standIn) {
+        platform::SetMachinePrefix(prefix);
+    }
 
-    const std::string systemFolder = prefix + "/system32";
-    const std::string passwordFile = systemFolder + "/" + std::string(kPasswordFileName);
+    const std::string systemFolder = SystemFolder();
+    const std::string passwordFile =
+        platform::JoinPath(systemFolder, std::string(kPasswordFileName));
     if (platform::PathFileExistsA(passwordFile)) {
         err << "ravelgard-tool install: " << passwordFile
             << " already exists; it holds the settings password and is left as it is\n";
         return 1;
     }
-    if (!EnsureFolder(prefix, err) || !EnsureFolder(systemFolder, err)) {
+    if ((standIn && !PrepareMachinePrefix(prefix, err)) || !EnsureKey(kPasswordKey, err)) {
         return 1;
-    }
-    for (const RequiredKey& key : kRequiredKeys) {
-        if (!EnsureKey(key, err)) {
-            return 1;
-        }
     }
     // A fresh installation has no password: the file holds the frame around an empty password,
     // and there is no registry value.
-    const platform::DWORD written =
-        platform::ReplaceFileAtomically(passwordFile, PasswordFileLine("") + "\r\n");
+    const platform::DWORD written = platform::ReplaceFileAtomically(
+        passwordFile, PasswordFileLine("") + "\r\n", platform::Privacy::OwnerOnly);
     if (written != platform::ERROR_SUCCESS) {
         err << "ravelgard-tool install: cannot write " << passwordFile << ": "
             << RunError::FromWindowsError(written).description() << "\n";
         return 1;
     }
-    RegisterBrowser(browser ? browser : DesktopDefaultBrowser(), out, err);
-    out << "Prepared the machine prefix " << prefix << "\n";
+    out << "Wrote the password file " << passwordFile << "\n";
+    if (standIn) {
+        std::string why;
+        const std::optional<std::string> program = browser ? browser : DesktopDefaultBrowser(why);
+        RegisterBrowser(program, why, out, err);
+        out << "Prepared the machine prefix " << prefix << "\n";
+    }
     return 0;
 }
 

@@ -1,43 +1,67 @@
-// ravelgard-tool: prepares a machine prefix for the wizard and lets support read and adjust
-// what the wizard wrote.
+// ravelgard-tool: prepares a machine for the wizard and lets support read and adjust what the
+// wizard wrote.
 #include <iostream>
 #include <string>
 
+#include "services/error_log.h"
 #include "tools/commands.h"
+#include "tools/options.h"
+#include "tools/usage.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: ravelgard-tool COMMAND [ARGS]\n"
+    "Usage: ravelgard-tool [--help] [--version] COMMAND [ARGS]\n"
     "\n"
     "Commands:\n"
-    "  install [--prefix DIR]              create the machine prefix: system directory,\n"
-    "                                      registry files and the password file of a fresh\n"
-    "                                      installation\n"
+    "  install [--prefix DIR] [--browser PROGRAM]\n"
+    "                                      prepare the machine: the password file of a fresh\n"
+    "                                      installation and its registry key (on Linux also\n"
+    "                                      the machine prefix and the default browser)\n"
     "  profile dump FILE                   print every section and key, values deciphered\n"
     "  profile get SECTION KEY FILE        print one value, deciphered\n"
     "  profile set SECTION KEY VALUE FILE  store one value, enciphered\n"
     "  profile clear SECTION FILE          remove every key of a section\n"
     "  fileinfo [--json] PATH...           show what the wizard reads from program files\n"
-    "  --help                              show this text\n"
     "\n"
-    "The machine prefix is $RAVELGARD_PREFIX, or $HOME/.ravelgard when it is not set.\n"
-    "Texts are shown and taken in code page 1252.\n";
+    "Options:\n"
+    "  --help      show this text; COMMAND --help shows a command's options\n"
+    "  --version   show the version\n"
+    "  --prefix DIR       (install) the machine prefix on Linux; default $RAVELGARD_PREFIX,\n"
+    "                     else $HOME/.ravelgard\n"
+    "  --browser PROGRAM  (install) register PROGRAM as the default web browser (Linux)\n"
+    "  --json             (fileinfo) one JSON object per file\n"
+    "\n"
+    "Texts are shown and taken in code page 1252. Errors go to standard error.\n";
+
+int UsageError(const std::string& what) {
+    std::cerr << "ravelgard-tool: " << what << "\n\n" << kUsage;
+    return 2;
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    rg::tool::Args args(argv + 1, argv + argc);
-    if (args.empty()) {
-        std::cerr << kUsage;
-        return 2;
+    // The tool's folder is no installation: what the wizard's routines log goes to the terminal.
+    rg::LogErrorsToStandardError();
+    const rg::tool::ParsedOptions global = rg::tool::ParseOptions(
+        rg::tool::Args(argv + 1, argv + argc), {{"help", false}, {"version", false}});
+    if (!global.error.empty()) {
+        return UsageError(global.error);
     }
-    const std::string command = args.front();
-    args.erase(args.begin());
-    if (command == "--help" || command == "-h" || command == "help") {
+    if (global.Has("help")) {
         std::cout << kUsage;
         return 0;
     }
+    if (global.Has("version")) {
+        std::cout << rg::tool::kToolVersion;
+        return 0;
+    }
+    if (global.operands.empty()) {
+        return UsageError("a command is missing");
+    }
+    const std::string command = global.operands.front();
+    const rg::tool::Args args(global.operands.begin() + 1, global.operands.end());
     if (command == "install") {
         return rg::tool::RunInstallCommand(args, std::cout, std::cerr);
     }
@@ -47,6 +71,5 @@ int main(int argc, char** argv) {
     if (command == "fileinfo") {
         return rg::tool::RunFileinfoCommand(args, std::cout, std::cerr);
     }
-    std::cerr << "ravelgard-tool: unknown command '" << command << "'\n\n" << kUsage;
-    return 2;
+    return UsageError("unknown command '" + command + "'");
 }

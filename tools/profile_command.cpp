@@ -2,6 +2,7 @@
 // uses (ReadINI and WriteINI with the section name as cipher key, and the section-emptying call),
 // so that support sees exactly what the firewall will read.
 #include <algorithm>
+#include <map>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -12,16 +13,15 @@
 #include "services/ini_access.h"
 #include "services/run_error.h"
 #include "tools/commands.h"
+#include "tools/options.h"
 #include "tools/text_args.h"
+#include "tools/usage.h"
 
 namespace rg::tool {
 namespace {
 
-constexpr const char* kProfileUsage =
-    "Usage: ravelgard-tool profile dump FILE\n"
-    "       ravelgard-tool profile get SECTION KEY FILE\n"
-    "       ravelgard-tool profile set SECTION KEY VALUE FILE\n"
-    "       ravelgard-tool profile clear SECTION FILE\n";
+// Reading a profile value gives back at most this many characters.
+constexpr std::size_t kLongestReadableValue = 254;
 
 // A list of NUL-separated names as the profile API returns it for a NULL section or key; the
 // buffer grows until the list fits.
@@ -53,7 +53,8 @@ std::vector<std::string> ListNames(platform::OptText section, const std::string&
 
 bool CheckReadable(const std::string& file, std::ostream& err) {
     std::string contents;
-    const platform::DWORD result = platform::ReadWholeFile(file, contents);
+    const platform::DWORD result =
+        platform::ReadWholeFile(file, contents, platform::kMaxProfileFileBytes);
     if (result == platform::ERROR_SUCCESS) {
         return true;
     }
@@ -96,6 +97,18 @@ int Get(const std::string& section, const std::string& key, const std::string& f
 
 int Set(const std::string& section, const std::string& key, const std::string& value,
         const std::string& file, std::ostream& err) {
+    const std::string plain(value.substr(std::min(value.find_first_not_of(' '), value.size())));
+    if (plain.size() > kLongestReadableValue) {
+        err << "ravelgard-tool profile: the value is " << plain.size()
+            << " characters long; a profile value reads back with at most " << kLongestReadableValue
+            << ", so it is not written\n";
+        return 1;
+    }
+    if (!CanStoreSectionName(section)) {
+        err << "ravelgard-tool profile: the section name [" << ForTerminal(section)
+            << "] is empty or has blanks at an end, which reading would lose\n";
+        return 1;
+    }
     if (!CanStoreINIValue(section, value, true)) {
         err << "ravelgard-tool profile: the value cannot be stored in section ["
             << ForTerminal(section)
@@ -115,7 +128,6 @@ int Set(const std::string& section, const std::string& key, const std::string& v
     // The profile API reports a refused write (read-only file, missing folder) only through its
     // own result, which WriteINI does not pass on; reading the value back tells for sure.
     // A CR can never be stored, so the fallback cannot be mistaken for a written value.
-    const std::string plain(value.substr(std::min(value.find_first_not_of(' '), value.size())));
     if (ReadINI(section, key, "\r", file, false) != EncryptText(plain, section)) {
         err << "ravelgard-tool profile: cannot write " << file
             << ": the file is read-only or its folder does not exist\n";
@@ -145,41 +157,56 @@ int Clear(const std::string& section, const std::string& file, std::ostream& err
 }  // namespace
 
 int RunProfileCommand(const Args& args, std::ostream& out, std::ostream& err) {
-    if (args.empty()) {
-        err << kProfileUsage;
-        return 2;
-    }
-    if (args[0] == "--help" || args[0] == "-h") {
+    const ParsedOptions options = ParseOptions(args, {{"help", false}});
+    if (options.Has("help")) {
         out << kProfileUsage;
         return 0;
     }
+    const std::vector<std::string>& words = options.operands;
+    const auto usageError = [&err](const std::string& problem) {
+        err << "ravelgard-tool profile: " << problem << "\n\n" << kProfileUsage;
+        return 2;
+    };
+    if (!options.error.empty()) {
+        return usageError(options.error);
+    }
+    if (words.empty()) {
+        return usageError("dump, get, set or clear is missing");
+    }
+    const std::string& verb = words[0];
+    static const std::map<std::string, std::size_t> kOperands = {
+        {"dump", 1}, {"get", 3}, {"set", 4}, {"clear", 2}};
+    const auto expected = kOperands.find(verb);
+    if (expected == kOperands.end()) {
+        return usageError("unknown profile command '" + verb + "'");
+    }
+    if (words.size() - 1 != expected->second) {
+        return usageError("profile " + verb + " takes " + std::to_string(expected->second) +
+                          " arguments, not " + std::to_string(words.size() - 1));
+    }
     // Sections, keys, values and the file's path are code page 1252 texts inside the program.
     std::vector<std::string> texts;
-    for (std::size_t i = 1; i + 1 < args.size(); ++i) {
-        const auto converted = ArgumentAsCp1252(args[i]);
+    for (std::size_t i = 1; i + 1 < words.size(); ++i) {
+        const auto converted = ArgumentAsCp1252(words[i]);
         if (!converted) {
-            err << "ravelgard-tool profile: '" << args[i]
-                << "' holds a character outside code page 1252\n";
+            err << "ravelgard-tool profile: '" << words[i]
+                << "' holds a character outside code page 1252, which profile files cannot "
+                   "hold\n";
             return 2;
         }
         texts.push_back(*converted);
     }
-    const std::string& verb = args[0];
-    const std::string file = platform::PathFromNative(args.back());
-    if (verb == "dump" && args.size() == 2) {
+    const std::string file = platform::PathFromNative(words.back());
+    if (verb == "dump") {
         return Dump(file, out, err);
     }
-    if (verb == "get" && args.size() == 4) {
+    if (verb == "get") {
         return Get(texts[0], texts[1], file, out, err);
     }
-    if (verb == "set" && args.size() == 5) {
+    if (verb == "set") {
         return Set(texts[0], texts[1], texts[2], file, err);
     }
-    if (verb == "clear" && args.size() == 3) {
-        return Clear(texts[0], file, err);
-    }
-    err << "ravelgard-tool profile: wrong arguments\n" << kProfileUsage;
-    return 2;
+    return Clear(texts[0], file, err);
 }
 
 }  // namespace rg::tool

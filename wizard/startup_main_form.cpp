@@ -1,6 +1,9 @@
 #include "wizard/startup_main_form.h"
 
+#include <cstdio>
+
 #include "persistence/save_settings.h"
+#include "platform/os/file_system.h"
 #include "platform/ui/message_box.h"
 #include "services/app_title.h"
 #include "services/end_program.h"
@@ -36,18 +39,18 @@ StartupMainForm::StartupMainForm()
       Picture1(AddFixed(*this, ControlKind::Picture, "Picture1", {0, 0, 2265, 4005}, "", "")),
       Line2(AddLine(*this, "Line2", 4050)),
       Line1(AddLine(*this, "Line1", 4070)),
-      cmdBack(AddFixed(*this, ControlKind::CommandButton, "cmdBack", {4800, 4170, 1000, 315},
-                       "< &Back", "5002")),
-      cmdNext(AddFixed(*this, ControlKind::CommandButton, "cmdNext", {5850, 4170, 1000, 315},
-                       "Next >", "5001")),
-      cmdCancel(AddFixed(*this, ControlKind::CommandButton, "cmdCancel", {7080, 4170, 1000, 315},
-                         "&Cancel", "5003")),
       fraPage1(wizard::AddPage1(*this)),
       fraPage3(wizard::AddPage3(*this)),
       fraPage4(wizard::AddPage4(*this)),
       fraPage5(wizard::AddPage5(*this)),
       fraPage6(wizard::AddPage6(*this)),
       fraPage9(wizard::AddPage9(*this)),
+      cmdBack(AddFixed(*this, ControlKind::CommandButton, "cmdBack", {4800, 4170, 1000, 315},
+                       "< &Back", "5002")),
+      cmdNext(AddFixed(*this, ControlKind::CommandButton, "cmdNext", {5850, 4170, 1000, 315},
+                       "Next >", "5001")),
+      cmdCancel(AddFixed(*this, ControlKind::CommandButton, "cmdCancel", {7080, 4170, 1000, 315},
+                         "&Cancel", "5003")),
       mnuAccess(wizard::AddPermissionMenu(*this, "mnuAccess", "Access")),
       mnuServer(wizard::AddPermissionMenu(*this, "mnuServer", "Server")),
       programList({Get("lvwPrograms"), Get("cmdAdd"), Get("cmdRemove"), mnuAccess, mnuServer}) {
@@ -105,11 +108,18 @@ void StartupMainForm::cmdCancel_Click() {
     Unload();
 }
 
-// The save step handles its own errors; the program ends whatever it did.
+// The save step handles its own errors; the program ends whatever it did. A save that did
+// not reach every file ends with exit status 1 and a line on standard error, so that a script
+// or an installer can tell.
 void StartupMainForm::Finish() {
-    saveStartupWizardSettings(
+    const bool saved = saveStartupWizardSettings(
         {WizardPassword, AlertChoice, ProgramChoice, programList.RowSettings()});
-    EndProgram();
+    if (!saved) {
+        std::fprintf(stderr,
+                     "ravelgard-wizard: not every setting was saved; the reasons are in %s\n",
+                     platform::JoinPath(platform::AppPath(), "Err.log").c_str());
+    }
+    EndProgram(saved ? 0 : kSaveFailedExitCode);
 }
 
 }  // namespace rg

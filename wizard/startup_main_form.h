@@ -12,6 +12,8 @@
 namespace rg {
 
 inline constexpr const char* kPasswordNotMatchedText = "Password not matched.";
+// The exit status after a save that did not reach every file.
+inline constexpr int kSaveFailedExitCode = 1;
 inline constexpr const char* kExitQuestionText = "Are you sure you want to exit from ";
 // Shown when the two boxes agree on a password that the password stores cannot hold.
 inline constexpr const char* kPasswordNotStorableText =
@@ -31,9 +33,6 @@ class StartupMainForm final : public platform::Form {
     platform::Control& Picture1;
     platform::Control& Line2;
     platform::Control& Line1;
-    platform::Control& cmdBack;
-    platform::Control& cmdNext;
-    platform::Control& cmdCancel;
 
     // Page frames.
     platform::Control& fraPage1;
@@ -42,6 +41,12 @@ class StartupMainForm final : public platform::Form {
     platform::Control& fraPage5;
     platform::Control& fraPage6;
     platform::Control& fraPage9;
+
+    // The buttons, created after the pages: the creation order is the tab order, and Tab
+    // visits the page's controls before the buttons.
+    platform::Control& cmdBack;
+    platform::Control& cmdNext;
+    platform::Control& cmdCancel;
 
     // The permission pop-up menus of page 6's list, and the list's logic.
     platform::Control& mnuAccess;

@@ -82,45 +82,71 @@ bool Utf16ToCp1252Exact(std::u16string_view text, std::string& out) {
     return true;
 }
 
-bool Utf8ToCp1252Exact(std::string_view utf8, std::string& out) {
-    out.clear();
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        char32_t c = 0;
-        std::size_t extra = 0;
-        if (lead < 0x80) {
-            c = lead;
-        } else if ((lead & 0xE0) == 0xC0) {
-            c = lead & 0x1F;
-            extra = 1;
-        } else if ((lead & 0xF0) == 0xE0) {
-            c = lead & 0x0F;
-            extra = 2;
-        } else if ((lead & 0xF8) == 0xF0) {
-            c = lead & 0x07;
-            extra = 3;
-        } else {
+namespace {
+
+// The character that starts at utf8[at]: its code point and how many bytes it takes; false for
+// a byte that starts no valid sequence (it then counts as one byte).
+bool DecodeUtf8(std::string_view utf8, std::size_t at, char32_t& c, std::size_t& length) {
+    const auto lead = static_cast<unsigned char>(utf8[at]);
+    std::size_t extra = 0;
+    if (lead < 0x80) {
+        c = lead;
+    } else if ((lead & 0xE0) == 0xC0) {
+        c = lead & 0x1F;
+        extra = 1;
+    } else if ((lead & 0xF0) == 0xE0) {
+        c = lead & 0x0F;
+        extra = 2;
+    } else if ((lead & 0xF8) == 0xF0) {
+        c = lead & 0x07;
+        extra = 3;
+    } else {
+        length = 1;
+        return false;
+    }
+    length = 1;
+    if (at + extra >= utf8.size() && extra > 0) {
+        return false;  // a sequence cut short at the end
+    }
+    for (std::size_t k = 1; k <= extra; ++k) {
+        const auto next = static_cast<unsigned char>(utf8[at + k]);
+        if ((next & 0xC0) != 0x80) {
             return false;
         }
-        if (i + extra >= utf8.size() && extra > 0) {
-            return false;  // a sequence cut short at the end
-        }
-        for (std::size_t k = 1; k <= extra; ++k) {
-            const auto next = static_cast<unsigned char>(utf8[i + k]);
-            if ((next & 0xC0) != 0x80) {
-                return false;
-            }
-            c = (c << 6) | (next & 0x3F);
-        }
+        c = (c << 6) | (next & 0x3F);
+    }
+    length = extra + 1;
+    return true;
+}
+
+}  // namespace
+
+bool Utf8ToCp1252Exact(std::string_view utf8, std::string& out) {
+    out.clear();
+    for (std::size_t i = 0; i < utf8.size();) {
+        char32_t c = 0;
+        std::size_t length = 0;
         char byte = 0;
-        if (!UnicodeToCp1252(c, byte)) {
+        if (!DecodeUtf8(utf8, i, c, length) || !UnicodeToCp1252(c, byte)) {
             return false;
         }
         out += byte;
-        i += extra + 1;
+        i += length;
     }
     return true;
+}
+
+std::string Utf8ToCp1252Lossy(std::string_view utf8) {
+    std::string out;
+    for (std::size_t i = 0; i < utf8.size();) {
+        char32_t c = 0;
+        std::size_t length = 0;
+        char byte = 0;
+        const bool known = DecodeUtf8(utf8, i, c, length) && UnicodeToCp1252(c, byte);
+        out += known ? byte : '?';
+        i += length;
+    }
+    return out;
 }
 
 }  // namespace rg::platform

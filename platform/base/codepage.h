@@ -19,6 +19,9 @@ std::string Cp1252ToUtf8(std::string_view bytes);
 // Exact conversion: false when a unit has no code page 1252 byte (out is then unspecified).
 bool Utf16ToCp1252Exact(std::u16string_view text, std::string& out);
 bool Utf8ToCp1252Exact(std::string_view utf8, std::string& out);
+// As the Windows ANSI calls show a name: one "?" for every character the code page lacks (and
+// for every byte that is no valid UTF-8).
+std::string Utf8ToCp1252Lossy(std::string_view utf8);
 
 // Windows' ANSI conversion with best fit: a similar character where the best-fit table names
 // one, '?' otherwise (each half of a surrogate pair included).

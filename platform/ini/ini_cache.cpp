@@ -1,6 +1,8 @@
 #include "platform/ini/ini_cache.h"
 
+#include <cstdio>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "platform/os/file_system.h"
@@ -39,19 +41,70 @@ Probe ProbeFile(const std::string& path) {
     return probe;
 }
 
+// The file's bytes; a file too large or of the wrong kind is said so on standard error, since
+// the callers that read through the profile API treat any unreadable file as missing.
+DWORD ReadProfileBytes(const std::string& path, std::string& bytes) {
+    const DWORD error = ReadWholeFile(path, bytes, kMaxProfileFileBytes);
+    if (error == ERROR_FILE_TOO_LARGE) {
+        std::fprintf(stderr, "%s: larger than %llu bytes, not read as a profile file\n",
+                     path.c_str(), static_cast<unsigned long long>(kMaxProfileFileBytes));
+    } else if (error == ERROR_BAD_FILE_TYPE) {
+        std::fprintf(stderr, "%s: not a regular file, not read as a profile file\n", path.c_str());
+    }
+    return error;
+}
+
 // Reads the file into the entry. A file that exists but cannot be read is held empty and
 // remembered as unreadable, so that no write replaces what it holds.
 void Load(CacheEntry& entry, const std::string& path, const Probe& probe) {
     std::string bytes;
     entry.readError = ERROR_SUCCESS;
     if (probe.stamp.exists && !probe.stamp.isFolder) {
-        entry.readError = ReadWholeFile(path, bytes);
-        if (entry.readError != ERROR_SUCCESS) {
-            bytes.clear();
-        }
+        entry.readError = ReadProfileBytes(path, bytes);
     }
     entry.held.document = ProfileDocument::Parse(bytes);
+    entry.held.edits.clear();
     entry.stamp = probe.stamp;
+}
+
+// Under the file's update lock: when another writer changed the file since it was read, the
+// held edits are applied to what is on disk now.
+DWORD CatchUpWithDisk(CacheEntry& entry, const std::string& path) {
+    FileStamp now;
+    if (const DWORD error = GetFileStamp(path, now); error != ERROR_SUCCESS) {
+        return error;
+    }
+    if (now == entry.stamp) {
+        return ERROR_SUCCESS;
+    }
+    std::string bytes;
+    if (now.exists) {
+        if (const DWORD error = ReadProfileBytes(path, bytes); error != ERROR_SUCCESS) {
+            return error;
+        }
+    }
+    ProfileDocument current = ProfileDocument::Parse(bytes);
+    for (const ProfileEdit& edit : entry.held.edits) {
+        edit(current);
+    }
+    entry.held.document = std::move(current);
+    entry.stamp = now;
+    return ERROR_SUCCESS;
+}
+
+DWORD WriteBack(CacheEntry& entry, const std::string& path) {
+    const std::unique_ptr<UpdateLock> lock = LockForUpdate(path);
+    if (const DWORD error = CatchUpWithDisk(entry, path); error != ERROR_SUCCESS) {
+        return error;
+    }
+    if (const DWORD error = ReplaceFileAtomically(path, entry.held.document.Serialize());
+        error != ERROR_SUCCESS) {
+        return error;
+    }
+    entry.held.pending = false;
+    entry.held.edits.clear();
+    entry.stamp = ProbeFile(path).stamp;
+    return ERROR_SUCCESS;
 }
 
 // The held copy, read again unless it is current or holds pending changes.
@@ -79,6 +132,11 @@ HeldProfile* PendingCopy(std::string_view path) {
 }
 
 }  // namespace
+
+void HeldProfile::Apply(ProfileEdit edit) {
+    pending = edit(document) || pending;
+    edits.push_back(std::move(edit));
+}
 
 HeldProfile& HoldProfileForReading(std::string_view path, DWORD& error) {
     error = ERROR_SUCCESS;
@@ -118,16 +176,13 @@ DWORD FlushProfileCache() {
             ++it;
             continue;
         }
-        const DWORD result = ReplaceFileAtomically(it->first, entry.held.document.Serialize());
-        if (result != ERROR_SUCCESS) {
+        if (const DWORD result = WriteBack(entry, it->first); result != ERROR_SUCCESS) {
             if (firstFailure == ERROR_SUCCESS) {
                 firstFailure = result;
             }
             it = cache.erase(it);  // the next call reads what is really on disk
             continue;
         }
-        entry.held.pending = false;
-        entry.stamp = ProbeFile(it->first).stamp;
         ++it;
     }
     return firstFailure;

@@ -178,6 +178,10 @@ BOOL Fail(DWORD error) {
     return FALSE;
 }
 
+std::optional<std::string> Copy(OptText text) {
+    return text ? std::optional<std::string>(*text) : std::nullopt;
+}
+
 }  // namespace
 
 DWORD GetPrivateProfileStringA(OptText section, OptText key, OptText defaultText, char* buffer,
@@ -189,9 +193,9 @@ DWORD GetPrivateProfileStringA(OptText section, OptText key, OptText defaultText
     const HeldProfile& held = HoldProfileForReading(fileName, error);
     const std::string_view fallback = TrimDefault(defaultText);
     if (error != ERROR_SUCCESS && !held.pending) {
-        // A file that cannot be opened gives the default as it is, quotes and all.
+        // A file that cannot be opened gives the default, unquoted as any default is.
         SetLastError(error);
-        return CopyCut(buffer, size, fallback);
+        return CopyValue(buffer, size, fallback);
     }
     const ProfileDocument& document = held.document;
     if (!section) {
@@ -261,19 +265,19 @@ BOOL WritePrivateProfileStringA(OptText section, OptText key, OptText value,
     if (held == nullptr) {
         return Fail(error);
     }
-    ProfileDocument& document = held->document;
-    const ProfileEncoding encoding = document.Encoding();
-    const std::string sectionText = ToWorkingText(encoding, *section);
-    bool changed = false;
-    if (!key) {
-        changed = document.DeleteSection(sectionText);
-    } else if (!value) {
-        changed = document.DeleteKey(sectionText, ToWorkingText(encoding, *key));
-    } else {
-        changed = document.SetValue(sectionText, ToWorkingText(encoding, *key),
-                                    ToWorkingText(encoding, *value));
-    }
-    held->pending = held->pending || changed;
+    held->Apply([section = std::string(*section), key = Copy(key),
+                 value = Copy(value)](ProfileDocument& document) {
+        const ProfileEncoding encoding = document.Encoding();
+        const std::string sectionText = ToWorkingText(encoding, section);
+        if (!key) {
+            return document.DeleteSection(sectionText);
+        }
+        if (!value) {
+            return document.DeleteKey(sectionText, ToWorkingText(encoding, *key));
+        }
+        return document.SetValue(sectionText, ToWorkingText(encoding, *key),
+                                 ToWorkingText(encoding, *value));
+    });
     return TRUE;
 }
 
@@ -297,25 +301,28 @@ BOOL WritePrivateProfileSectionA(std::string_view section, OptText entries,
     if (held == nullptr) {
         return Fail(error);
     }
-    ProfileDocument& document = held->document;
-    const ProfileEncoding encoding = document.Encoding();
-    const std::string sectionText = ToWorkingText(encoding, section);
-    bool changed = false;
-    if (!entries) {
-        changed = document.DeleteSection(sectionText);
-    } else {
-        changed = document.EmptySections(sectionText);
-        for (const std::string_view item : items) {
-            const std::size_t equals = item.find('=');
-            if (equals == std::string_view::npos) {
-                continue;  // an item without "=" is dropped
-            }
-            document.AppendEntry(sectionText, ToWorkingText(encoding, item.substr(0, equals)),
-                                 ToWorkingText(encoding, item.substr(equals + 1)));
-            changed = true;
+    std::vector<std::pair<std::string, std::string>> pairs;
+    for (const std::string_view item : items) {
+        const std::size_t equals = item.find('=');
+        if (equals != std::string_view::npos) {  // an item without "=" is dropped
+            pairs.emplace_back(item.substr(0, equals), item.substr(equals + 1));
         }
     }
-    held->pending = held->pending || changed;
+    held->Apply([section = std::string(section), replace = entries.has_value(),
+                 pairs = std::move(pairs)](ProfileDocument& document) {
+        const ProfileEncoding encoding = document.Encoding();
+        const std::string sectionText = ToWorkingText(encoding, section);
+        if (!replace) {
+            return document.DeleteSection(sectionText);
+        }
+        bool changed = document.EmptySections(sectionText);
+        for (const auto& [key, value] : pairs) {
+            document.AppendEntry(sectionText, ToWorkingText(encoding, key),
+                                 ToWorkingText(encoding, value));
+            changed = true;
+        }
+        return changed;
+    });
     return TRUE;
 }
 

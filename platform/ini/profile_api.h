@@ -20,12 +20,17 @@
 // flushes, as on Windows.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
 #include "platform/base/win_types.h"
 
 namespace rg::platform {
+
+// The largest profile file read, far above any real one (1,000 programs make about 1.5 MB); a
+// larger one is read as unreadable, as a damaged file would be.
+constexpr std::uint64_t kMaxProfileFileBytes = 16 << 20;
 
 using OptText = std::optional<std::string_view>;  // std::nullopt stands for a NULL pointer
 

@@ -35,25 +35,39 @@ std::string JoinPath(std::string_view folder, std::string_view name);
 // The part of the path before its last separator ("." without one, the root for a name in it).
 std::string FolderOfPath(std::string_view path);
 
-// The folder of the running executable, without a trailing separator except for the root.
-// Tests may pin it to a folder of their own.
+// The folder of the running executable, without a trailing separator except for the root. On
+// Linux the launcher of an installed wizard names another one in $RAVELGARD_APP_DIR: the user's
+// own installation folder, whose Profiles the user may write. Tests may pin it to a folder of
+// their own.
 std::string AppPath();
 void OverrideAppPathForTesting(std::optional<std::string> folder);
 
-// The folder that stands for the Windows machine: $RAVELGARD_PREFIX, else $HOME/.ravelgard.
+// On Linux, the folder that stands for the Windows machine: the one set by SetMachinePrefix
+// (the empty text unsets it), else $RAVELGARD_PREFIX, else $HOME/.ravelgard. On Windows the
+// empty text: the machine is the real one, and setting a prefix changes nothing.
 std::string MachinePrefix();
+void SetMachinePrefix(std::string_view prefix);
 
 // Writes the system directory and a terminating NUL into buffer when it fits; returns the
 // length written without the NUL, or the size needed (NUL included) when the buffer is short.
+// On Linux the system directory is the machine prefix's system32 folder. Tests may pin it to a
+// folder of their own (on Windows the only way to keep a test away from the real one).
 UINT GetSystemDirectoryA(char* buffer, UINT size);
+void OverrideSystemDirectoryForTesting(std::optional<std::string> folder);
 
 bool PathFileExistsA(std::string_view path);
 bool IsDirectory(std::string_view path);
 bool IsReadOnlyFile(std::string_view path);
 
+// Who may read a file or folder this program creates: everyone, as usual, or its owner alone
+// (the password file and the machine prefix; on Linux modes 0600 and 0700; Windows keeps the
+// rights the folder passes on). Existing files keep their rights.
+enum class Privacy { Shared, OwnerOnly };
+
 // Both return TRUE on success, else FALSE with the reason in GetLastError().
 BOOL DeleteFileA(std::string_view path);
-BOOL CreateDirectoryA(std::string_view path);  // one level only, like the Windows call
+// One level only, like the Windows call.
+BOOL CreateDirectoryA(std::string_view path, Privacy privacy = Privacy::Shared);
 
 DWORD GetLastError();
 void SetLastError(DWORD code);
@@ -97,11 +111,38 @@ FileTimesResult GetFileTimesAndSize(std::string_view path, FileTimes& times);
 std::unique_ptr<ByteSource> OpenFileByteSource(std::string_view path);
 
 // Whole-file operations; each returns ERROR_SUCCESS or the Windows error code.
-DWORD ReadWholeFile(std::string_view path, std::string& contents);
+// Reads a regular file of at most maxBytes bytes, never blocking: a folder gives
+// ERROR_ACCESS_DENIED, a device, pipe or socket ERROR_BAD_FILE_TYPE, a larger file
+// ERROR_FILE_TOO_LARGE; `contents` is then empty.
+DWORD ReadWholeFile(std::string_view path, std::string& contents, std::uint64_t maxBytes);
 // Writes a temporary file in the same folder, flushes it, and renames it over `path`, keeping
-// the old file's permissions. A crash leaves the old file or the new one, never a torn file.
-DWORD ReplaceFileAtomically(std::string_view path, std::string_view contents);
+// the old file's permissions, owner and group. A crash leaves the old file or the new one,
+// never a torn file. A symbolic link is followed and its target replaced in the target's
+// folder. Refused: a folder or read-only file (ERROR_ACCESS_DENIED), a device, pipe or socket
+// (ERROR_BAD_FILE_TYPE), a file with several hard links (ERROR_NOT_SUPPORTED), since replacing
+// one name would split it from the others.
+DWORD ReplaceFileAtomically(std::string_view path, std::string_view contents,
+                            Privacy privacy = Privacy::Shared);
+// The first half of ReplaceFileAtomically, for a caller that must do something before the
+// replacement takes effect: the new content, complete and on disk, under `pendingPath` in the
+// same folder as `path`, with the rights and owner the replacement of `path` would get. The
+// same refusals apply. MoveFileReplacing(pendingPath, path) is the second half.
+DWORD WriteReplacementBeside(std::string_view path, std::string_view pendingPath,
+                             std::string_view contents, Privacy privacy = Privacy::Shared);
+// Renames `from` over `to` in the same folder, durably (MoveFileExA with
+// MOVEFILE_REPLACE_EXISTING and MOVEFILE_WRITE_THROUGH).
+DWORD MoveFileReplacing(std::string_view from, std::string_view to);
 // Appends to the file, creating it when missing (the error log's only way of writing).
 DWORD AppendToFile(std::string_view path, std::string_view bytes);
+
+// The right to read, change and write back one file, exclusive among every process that asks
+// for it (a lock file beside the file, which is never replaced). Released when destroyed.
+class UpdateLock {
+  public:
+    virtual ~UpdateLock() = default;
+};
+// Waits until no other process holds the file's lock; nullptr when the lock file cannot be
+// made (the file's folder is missing or read-only: writing the file fails then too).
+std::unique_ptr<UpdateLock> LockForUpdate(std::string_view path);
 
 }  // namespace rg::platform

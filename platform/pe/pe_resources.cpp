@@ -5,8 +5,6 @@
 namespace rg::platform {
 namespace {
 
-constexpr std::uint16_t kPrimaryLanguageMask = 0x03FF;
-
 std::optional<ResourceEntry> FindDirectoryById(const std::vector<ResourceEntry>& entries,
                                                std::uint16_t id) {
     for (const ResourceEntry& entry : entries) {
@@ -59,12 +57,9 @@ std::optional<ResourceEntry> ChooseLanguage(const std::vector<ResourceEntry>& la
             FindData(languages, [](std::uint16_t id) { return id == kUserInterfaceLanguage; })) {
         return exact;
     }
-    if (auto primary = FindData(languages, [](std::uint16_t id) {
-            return (id & kPrimaryLanguageMask) == (kUserInterfaceLanguage & kPrimaryLanguageMask);
-        })) {
-        return primary;
-    }
     // English would come next; with an English user interface it was tried above already.
+    // Another sublanguage of the user's language (British English for American) is not taken:
+    // the version calls take the first entry then.
     return FindData(languages, [](std::uint16_t) { return true; });
 }
 

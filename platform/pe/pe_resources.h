@@ -19,8 +19,8 @@ constexpr std::uint16_t kResourceVersion = 16;
 // The user-interface language the answers are given for (English, United States).
 constexpr std::uint16_t kUserInterfaceLanguage = 0x0409;
 
-// The language entry the loader takes: language neutral, the user-interface language, its
-// primary language with any sublanguage, English, then the first entry. Only data entries count.
+// The language entry the version and icon calls take: language neutral, the user-interface
+// language (which is English), then the first entry. Only data entries count.
 std::optional<ResourceEntry> ChooseLanguage(const std::vector<ResourceEntry>& languages);
 
 // The bytes of resource `type`/`name` (both numbers) in the chosen language; at most `maxBytes`,

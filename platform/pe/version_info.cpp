@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/base/codepage.h"
+#include "platform/pe/ne_file.h"
 #include "platform/pe/pe_bytes.h"
 #include "platform/pe/pe_file.h"
 #include "platform/pe/pe_resources.h"
@@ -49,11 +50,12 @@ VersionValue ConvertText(std::string_view resource, const VersionNode& node, cha
 }  // namespace
 
 std::optional<std::string> ReadVersionResource(const ByteSource& source) {
-    const auto pe = PeFile::Parse(source);
-    if (!pe) {
-        return std::nullopt;
+    std::optional<std::string> resource;
+    if (const auto pe = PeFile::Parse(source)) {
+        resource = ReadResource(*pe, kResourceVersion, kVersionResourceName, kMaxVersionResource);
+    } else {
+        resource = ReadNeVersionResource(source, kMaxVersionResource);
     }
-    auto resource = ReadResource(*pe, kResourceVersion, kVersionResourceName, kMaxVersionResource);
     if (!resource) {
         return std::nullopt;
     }

@@ -34,8 +34,9 @@ struct VersionValue {
 // second half, so the block is written to. nullopt (reason in `error`) when there is no value.
 std::optional<VersionValue> QueryVersionValue(void* block, std::string_view subBlock, DWORD& error);
 
-// The version resource of a PE image, cut to its root block's length; nullopt when there is
-// none or its root is no VS_VERSION_INFO block.
+// The version resource of a PE image or a 16-bit NE program, cut to its root block's length;
+// nullopt when there is none or its root block cannot be read (the root's key is not looked at,
+// as the version calls do not).
 std::optional<std::string> ReadVersionResource(const ByteSource& source);
 std::size_t VersionInfoBlockSize(std::size_t resourceLength);
 // Lays the block out in `data`; false when `length` cannot hold even the header.

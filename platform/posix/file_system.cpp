@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +12,8 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/base/codepage.h"
 #include "platform/posix/file_byte_source.h"
@@ -20,6 +23,8 @@ namespace {
 
 thread_local DWORD lastError = ERROR_SUCCESS;
 std::optional<std::string> appPathOverride;
+std::optional<std::string> machinePrefixOverride;
+std::optional<std::string> systemDirectoryOverride;
 
 std::string ToPath(std::string_view path) {
     return NativePath(path);
@@ -93,6 +98,50 @@ void RemoveStaleTemporaries(const std::string& path) {
     ::closedir(entries);
 }
 
+// A symbolic link names the file to work on: its target, followed through further links (up to
+// the system's limit), relative links read from the link's folder. A path that is no link, or
+// a link whose target cannot be read, stays as it is.
+std::string FollowLinks(std::string path) {
+    constexpr int kMaxLinks = 40;
+    for (int hop = 0; hop < kMaxLinks; ++hop) {
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            return path;
+        }
+        std::string target(4096, '\0');
+        const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
+        if (length <= 0 || static_cast<std::size_t>(length) >= target.size()) {
+            return path;
+        }
+        target.resize(static_cast<std::size_t>(length));
+        path = target.front() == '/' ? target : FolderOfPath(path) + "/" + target;
+    }
+    return path;
+}
+
+// Why an existing file may not be replaced, or ERROR_SUCCESS.
+DWORD RefusalToReplace(const struct stat& file) {
+    if (S_ISDIR(file.st_mode) || (S_ISREG(file.st_mode) && (file.st_mode & S_IWUSR) == 0)) {
+        return ERROR_ACCESS_DENIED;
+    }
+    if (!S_ISREG(file.st_mode)) {
+        return ERROR_BAD_FILE_TYPE;  // a device, FIFO or socket is no file to replace
+    }
+    if (file.st_nlink > 1) {
+        return ERROR_NOT_SUPPORTED;  // a new file under one name would split the hard links
+    }
+    return ERROR_SUCCESS;
+}
+
+// Makes a rename inside the folder durable.
+void SyncFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
 // Maps an errno value to the Windows error code that the same failure gives there.
 DWORD WindowsErrorFromErrno(int errnoValue) {
     switch (errnoValue) {
@@ -130,8 +179,46 @@ DWORD Fail(int errnoValue) {
 
 }  // namespace
 
+namespace {
+
+// Paths the system gave the program whose names the code page cannot spell (a home folder in
+// Cyrillic, say): their code page form and their native form. A path built on one (AppPath and
+// "/Lang/English.INI") goes back to the system in its native form, so that the program works
+// wherever it is installed, whatever the folders are called.
+std::vector<std::pair<std::string, std::string>>& RememberedPaths() {
+    static std::vector<std::pair<std::string, std::string>> remembered;
+    return remembered;
+}
+
+void Remember(const std::string& path, std::string_view nativePath) {
+    for (auto& [known, native] : RememberedPaths()) {
+        if (known == path) {
+            native = std::string(nativePath);
+            return;
+        }
+    }
+    RememberedPaths().emplace_back(path, nativePath);
+}
+
+bool StartsWithFolder(std::string_view path, std::string_view folder) {
+    return path.substr(0, folder.size()) == folder &&
+           (path.size() == folder.size() || folder.back() == '/' || path[folder.size()] == '/');
+}
+
+}  // namespace
+
 std::string NativePath(std::string_view path) {
-    return Cp1252ToUtf8(path);
+    const std::pair<std::string, std::string>* best = nullptr;
+    for (const auto& entry : RememberedPaths()) {
+        if (StartsWithFolder(path, entry.first) &&
+            (best == nullptr || entry.first.size() > best->first.size())) {
+            best = &entry;
+        }
+    }
+    if (best == nullptr) {
+        return Cp1252ToUtf8(path);
+    }
+    return best->second + Cp1252ToUtf8(path.substr(best->first.size()));
 }
 
 std::string PathFromNative(std::string_view nativePath) {
@@ -139,11 +226,10 @@ std::string PathFromNative(std::string_view nativePath) {
     if (Utf8ToCp1252Exact(nativePath, path)) {
         return path;
     }
-    // Not valid UTF-8 or outside the code page: keep what the code page can show.
-    path.clear();
-    for (const char c : nativePath) {
-        path += static_cast<unsigned char>(c) < 0x80 ? c : '?';
-    }
+    // One "?" for each character the code page lacks, as the Windows ANSI calls show such a
+    // name; the native form is kept for the way back.
+    path = Utf8ToCp1252Lossy(nativePath);
+    Remember(path, nativePath);
     return path;
 }
 
@@ -170,6 +256,10 @@ std::string AppPath() {
     if (appPathOverride) {
         return *appPathOverride;
     }
+    // The launcher of an installed wizard names the user's own installation folder.
+    if (const char* folder = std::getenv("RAVELGARD_APP_DIR"); folder != nullptr && *folder) {
+        return PathFromNative(folder);
+    }
     std::string buffer(4096, '\0');
     const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
     if (length <= 0) {
@@ -184,6 +274,9 @@ void OverrideAppPathForTesting(std::optional<std::string> folder) {
 }
 
 std::string MachinePrefix() {
+    if (machinePrefixOverride) {
+        return *machinePrefixOverride;
+    }
     if (const char* prefix = std::getenv("RAVELGARD_PREFIX"); prefix && *prefix) {
         return PathFromNative(prefix);
     }
@@ -191,8 +284,21 @@ std::string MachinePrefix() {
     return PathFromNative(std::string(home && *home ? home : "/root") + "/.ravelgard");
 }
 
+void SetMachinePrefix(std::string_view prefix) {
+    if (prefix.empty()) {
+        machinePrefixOverride.reset();
+    } else {
+        machinePrefixOverride = std::string(prefix);
+    }
+}
+
+void OverrideSystemDirectoryForTesting(std::optional<std::string> folder) {
+    systemDirectoryOverride = std::move(folder);
+}
+
 UINT GetSystemDirectoryA(char* buffer, UINT size) {
-    const std::string folder = JoinPath(MachinePrefix(), "system32");
+    const std::string folder =
+        systemDirectoryOverride ? *systemDirectoryOverride : JoinPath(MachinePrefix(), "system32");
     const auto length = static_cast<UINT>(folder.size());
     if (buffer == nullptr || size <= length) {
         return length + 1;
@@ -233,12 +339,12 @@ BOOL DeleteFileA(std::string_view path) {
     return TRUE;
 }
 
-BOOL CreateDirectoryA(std::string_view path) {
+BOOL CreateDirectoryA(std::string_view path, Privacy privacy) {
     std::string name = ToPath(path);
     while (name.size() > 1 && name.back() == '/') {
         name.pop_back();
     }
-    if (::mkdir(name.c_str(), 0777) != 0) {
+    if (::mkdir(name.c_str(), privacy == Privacy::OwnerOnly ? 0700 : 0777) != 0) {
         Fail(errno == ENOENT ? ENOTDIR : errno);
         return FALSE;
     }
@@ -298,18 +404,30 @@ std::unique_ptr<ByteSource> OpenFileByteSource(std::string_view path) {
     return FileByteSource::Open(ToPath(path));
 }
 
-DWORD ReadWholeFile(std::string_view path, std::string& contents) {
+DWORD ReadWholeFile(std::string_view path, std::string& contents, std::uint64_t maxBytes) {
     contents.clear();
-    const int fd = ::open(ToPath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK, opening a FIFO would wait for a writer that never comes.
+    const int fd = ::open(ToPath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) {
         return Fail(errno);
     }
     struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-        ::close(fd);
-        lastError = ERROR_ACCESS_DENIED;
-        return lastError;
+    DWORD refusal = ERROR_SUCCESS;
+    if (::fstat(fd, &info) != 0) {
+        refusal = WindowsErrorFromErrno(errno);
+    } else if (S_ISDIR(info.st_mode)) {
+        refusal = ERROR_ACCESS_DENIED;
+    } else if (!S_ISREG(info.st_mode)) {
+        refusal = ERROR_BAD_FILE_TYPE;
+    } else if (static_cast<std::uint64_t>(info.st_size) > maxBytes) {
+        refusal = ERROR_FILE_TOO_LARGE;
     }
+    if (refusal != ERROR_SUCCESS) {
+        ::close(fd);
+        lastError = refusal;
+        return refusal;
+    }
+    contents.reserve(static_cast<std::size_t>(info.st_size));
     char chunk[65536];
     for (;;) {
         const ssize_t got = ::read(fd, chunk, sizeof chunk);
@@ -319,10 +437,17 @@ DWORD ReadWholeFile(std::string_view path, std::string& contents) {
             }
             const int saved = errno;
             ::close(fd);
+            contents.clear();
             return Fail(saved);
         }
         if (got == 0) {
             break;
+        }
+        if (contents.size() + static_cast<std::size_t>(got) > maxBytes) {  // it grew meanwhile
+            ::close(fd);
+            contents.clear();
+            lastError = ERROR_FILE_TOO_LARGE;
+            return lastError;
         }
         contents.append(chunk, static_cast<std::size_t>(got));
     }
@@ -330,13 +455,18 @@ DWORD ReadWholeFile(std::string_view path, std::string& contents) {
     return ERROR_SUCCESS;
 }
 
-DWORD ReplaceFileAtomically(std::string_view path, std::string_view contents) {
-    const std::string target = ToPath(path);
+namespace {
+
+// Writes `contents` into a new temporary file beside `target` with the rights and owner that a
+// replacement of `target` gets, and renames it to `destination` (in the same folder).
+DWORD WriteAndRename(const std::string& target, const std::string& destination,
+                     std::string_view contents, Privacy privacy) {
     struct stat old {};
     const bool exists = ::stat(target.c_str(), &old) == 0;
-    if (exists && (S_ISDIR(old.st_mode) || (old.st_mode & S_IWUSR) == 0)) {
-        lastError = ERROR_ACCESS_DENIED;
-        return lastError;
+    if (const DWORD refusal = exists ? RefusalToReplace(old) : ERROR_SUCCESS;
+        refusal != ERROR_SUCCESS) {
+        lastError = refusal;
+        return refusal;
     }
     if (!NativeIsDirectory(FolderOfPath(target))) {
         lastError = ERROR_PATH_NOT_FOUND;
@@ -344,7 +474,8 @@ DWORD ReplaceFileAtomically(std::string_view path, std::string_view contents) {
     }
     RemoveStaleTemporaries(target);
     const std::string temporary = TemporaryNameBeside(target);
-    const mode_t mode = exists ? (old.st_mode & 07777) : 0666;
+    const mode_t mode =
+        exists ? (old.st_mode & 07777) : (privacy == Privacy::OwnerOnly ? 0600 : 0666);
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     if (fd < 0) {
         return Fail(errno);
@@ -356,22 +487,76 @@ DWORD ReplaceFileAtomically(std::string_view path, std::string_view contents) {
         return Fail(saved);
     }
     if (exists) {
-        // open() applied the umask; the replacement keeps exactly the old permissions.
+        // The replacement belongs to whoever owned the file (root editing another user's file
+        // must not take it over; others cannot give files away, and the call then changes
+        // nothing), and keeps exactly its permissions, which open() filtered by the umask.
+        static_cast<void>(::fchown(fd, old.st_uid, old.st_gid) == 0);
         ::fchmod(fd, mode);
     }
     ::close(fd);
-    if (::rename(temporary.c_str(), target.c_str()) != 0) {
+    if (::rename(temporary.c_str(), destination.c_str()) != 0) {
         const int saved = errno;
         ::unlink(temporary.c_str());
         return Fail(saved);
     }
-    // Make the rename itself durable.
-    const int folder = ::open(FolderOfPath(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
-    }
+    SyncFolder(FolderOfPath(destination));
     return ERROR_SUCCESS;
+}
+
+}  // namespace
+
+DWORD ReplaceFileAtomically(std::string_view path, std::string_view contents, Privacy privacy) {
+    const std::string target = FollowLinks(ToPath(path));
+    return WriteAndRename(target, target, contents, privacy);
+}
+
+DWORD WriteReplacementBeside(std::string_view path, std::string_view pendingPath,
+                             std::string_view contents, Privacy privacy) {
+    return WriteAndRename(ToPath(path), ToPath(pendingPath), contents, privacy);
+}
+
+DWORD MoveFileReplacing(std::string_view from, std::string_view to) {
+    const std::string target = ToPath(to);
+    if (::rename(ToPath(from).c_str(), target.c_str()) != 0) {
+        return Fail(errno);
+    }
+    SyncFolder(FolderOfPath(target));
+    return ERROR_SUCCESS;
+}
+
+namespace {
+
+class FlockUpdateLock final : public UpdateLock {
+  public:
+    explicit FlockUpdateLock(int fd) : fd_(fd) {}
+    ~FlockUpdateLock() override {
+        ::flock(fd_, LOCK_UN);
+        ::close(fd_);
+    }
+    FlockUpdateLock(const FlockUpdateLock&) = delete;
+    FlockUpdateLock& operator=(const FlockUpdateLock&) = delete;
+
+  private:
+    int fd_;
+};
+
+}  // namespace
+
+std::unique_ptr<UpdateLock> LockForUpdate(std::string_view path) {
+    const std::string target = FollowLinks(ToPath(path));
+    const std::string name = target.substr(target.find_last_of('/') + 1);
+    const std::string lockFile = FolderOfPath(target) + "/." + name + ".lock";
+    const int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (fd < 0) {
+        return nullptr;
+    }
+    while (::flock(fd, LOCK_EX) != 0) {
+        if (errno != EINTR) {
+            ::close(fd);
+            return nullptr;
+        }
+    }
+    return std::make_unique<FlockUpdateLock>(fd);
 }
 
 DWORD AppendToFile(std::string_view path, std::string_view bytes) {

@@ -257,10 +257,11 @@ void ApplyAllControlProperties(const Control& control, QWidget& widget) {
 
 QFont FontFor(const platform::Font& font) {
     QFont qfont;
-    // The Windows faces first, then faces of the same build that Linux systems carry.
-    qfont.setFamilies({QString::fromStdString(font.name), QStringLiteral("Microsoft Sans Serif"),
-                       QStringLiteral("Nimbus Sans"), QStringLiteral("Liberation Sans"),
-                       QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
+    // The dialog face Windows draws "MS Sans Serif" dialogs with (embedded, see
+    // InstallWizardFonts), then faces of a similar build that Linux systems carry.
+    qfont.setFamilies({QStringLiteral("Tahoma"), QString::fromStdString(font.name),
+                       QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Nimbus Sans"),
+                       QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
     // Points at 96 dpi, the resolution the twips layout was made for.
     qfont.setPixelSize(std::max(1, static_cast<int>(std::lround(font.pointSize * 96.0 / 72.0))));
     qfont.setBold(font.bold);

@@ -4,24 +4,33 @@
 
 namespace rg::platform::qt {
 
+namespace {
+
+// A Windows pattern as Qt matches it on Linux: "*.*" is every file on Windows, also one without
+// an extension (most Linux programs have none); the letters' case does not matter on Windows.
+QStringList LinuxPatterns(const QString& pattern) {
+    if (pattern == QStringLiteral("*.*")) {
+        return {QStringLiteral("*")};
+    }
+    const QString lower = pattern.toLower();
+    const QString upper = pattern.toUpper();
+    return lower == upper ? QStringList{pattern} : QStringList{upper, lower};
+}
+
+}  // namespace
+
+// Each entry shows its text as the program gives it ("Executable File (*.exe,*.com,*.scr)");
+// the patterns Qt filters by follow in a last pair of parentheses, which the dialog hides.
 QString QtFileDialogFilter(const QString& windowsFilter) {
     const QStringList parts = windowsFilter.split(QLatin1Char('|'));
     QStringList filters;
     // Pairs of text and patterns; a trailing text without patterns is dropped, as Windows does.
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
-        for (QString& pattern : patterns) {
-            pattern = pattern.trimmed();
+        QStringList patterns;
+        for (const QString& pattern : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            patterns << LinuxPatterns(pattern.trimmed());
         }
-        // Qt reads the patterns from the last parentheses: remove the text's own copy of them.
-        QString text = parts[i].trimmed();
-        if (text.endsWith(QLatin1Char(')'))) {
-            const qsizetype open = text.lastIndexOf(QLatin1Char('('));
-            if (open > 0) {
-                text = text.left(open).trimmed();
-            }
-        }
-        filters << QStringLiteral("%1 (%2)").arg(text, patterns.join(QLatin1Char(' ')));
+        filters << QStringLiteral("%1 (%2)").arg(parts[i].trimmed(), patterns.join(QLatin1Char(' ')));
     }
     return filters.join(QStringLiteral(";;"));
 }

@@ -1,6 +1,7 @@
 #include "platform/qt/qt_list_view.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSignalBlocker>
 #include <algorithm>
@@ -52,6 +53,32 @@ class MouseUpReporter final : public QObject {
     QTreeWidget& list_;
 };
 
+// Keys pressed on the focused list; the Menu key and Shift+F10 come as a keyboard context-menu
+// request, which Qt also makes of the Menu key itself.
+class KeyReporter final : public QObject {
+  public:
+    KeyReporter(Control& control, QTreeWidget& list) : QObject(&list), control_(control) {}
+
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const int shift = ShiftCode(key->modifiers());
+            if (key->key() == Qt::Key_Menu) {
+                control_.form().KeyDown(control_, kKeyApplications, shift);
+                return true;
+            }
+            if (key->key() == Qt::Key_F10 && (shift & kShiftKey) != 0) {
+                control_.form().KeyDown(control_, kKeyF10, shift);
+                return true;
+            }
+        }
+        return false;
+    }
+
+  private:
+    Control& control_;
+};
+
 }  // namespace
 
 QImage ToQImage(const platform::Image& image) {
@@ -78,6 +105,7 @@ void ShowListRows(const Control& control, QTreeWidget& list) {
         const ListRow& row = content.rows()[i];
         auto* item = new QTreeWidgetItem(&list);
         item->setText(0, ToQString(row.text));
+        item->setToolTip(0, ToQString(row.text));  // long names show in full
         for (int column = 1; column < columns; ++column) {
             item->setText(column, ToQString(row.subItem(static_cast<std::size_t>(column))));
         }
@@ -121,6 +149,21 @@ void ConnectListEvents(Control& control, QTreeWidget& list) {
     QObject::connect(list.header(), &QHeaderView::sectionClicked, &list,
                      [&control](int column) { control.form().ColumnClick(control, column); });
     list.viewport()->installEventFilter(new MouseUpReporter(control, list));
+    list.installEventFilter(new KeyReporter(control, list));
+}
+
+bool ListCellOrigin(const QTreeWidget& list, int row, int column, int& x, int& y) {
+    QTreeWidgetItem* item = row >= 0 && row < list.topLevelItemCount() ? list.topLevelItem(row)
+                                                                        : nullptr;
+    if (item == nullptr) {
+        return false;
+    }
+    const QRect cell = list.visualItemRect(item);
+    const QPoint origin = list.viewport()->mapTo(
+        &list, QPoint(list.header()->sectionViewportPosition(column), cell.top()));
+    x = origin.x() * kTwipsPerPixelX;
+    y = origin.y() * kTwipsPerPixelY;
+    return true;
 }
 
 void HitTestList(const QTreeWidget& list, LvHitTestInfo& info) {

@@ -20,6 +20,8 @@ void ConnectListEvents(Control& control, QTreeWidget& list);
 
 // LVM_SUBITEMHITTEST: info's point is in pixels relative to the list control (header included).
 void HitTestList(const QTreeWidget& list, LvHitTestInfo& info);
+// The top left corner of a cell, in twips relative to the list control; false for no such row.
+bool ListCellOrigin(const QTreeWidget& list, int row, int column, int& x, int& y);
 
 // The image as Qt draws it (0xAARRGGBB straight alpha both sides).
 QImage ToQImage(const platform::Image& image);

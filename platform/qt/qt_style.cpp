@@ -1,5 +1,7 @@
 #include "platform/qt/qt_style.h"
 
+#include <QFile>
+#include <QFontDatabase>
 #include <QProxyStyle>
 #include <QStyleFactory>
 
@@ -23,6 +25,16 @@ class WizardStyle final : public QProxyStyle {
 
 QStyle* CreateWizardStyle() {
     return new WizardStyle();
+}
+
+// Only the regular face: the outlines of the packaged bold face are as thin as the regular
+// ones (its boldness lives in bitmaps for Windows' small sizes), so Qt is left to embolden the
+// regular face itself, which it does for a family without a bold face.
+void InstallWizardFonts() {
+    const QString file = QStringLiteral(":/fonts/tahoma.ttf");
+    if (QFile::exists(file)) {
+        QFontDatabase::addApplicationFont(file);
+    }
 }
 
 }  // namespace rg::platform::qt

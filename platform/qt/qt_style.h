@@ -9,4 +9,8 @@ namespace rg::platform::qt {
 // A new style object; QApplication::setStyle takes ownership.
 QStyle* CreateWizardStyle();
 
+// Makes the dialog font embedded in the program's resources (":/fonts") known to Qt; without
+// those resources (a program that links no artwork) the desktop's fonts stand in.
+void InstallWizardFonts();
+
 }  // namespace rg::platform::qt

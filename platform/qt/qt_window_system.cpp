@@ -10,6 +10,7 @@
 #include <QTreeWidget>
 #include <utility>
 
+#include "platform/os/file_system.h"
 #include "platform/qt/qt_file_dialog_filter.h"
 #include "platform/qt/qt_list_view.h"
 #include "platform/qt/qt_text.h"
@@ -155,6 +156,8 @@ void QtWindowSystem::PopupMenu(Form& form, Control& menu, const Control& anchor,
             control->visible()) {
             QAction* action = popup.addAction(ToQString(control->caption()));
             action->setEnabled(control->enabled());
+            action->setCheckable(control->value());
+            action->setChecked(control->value());
             items[action] = control.get();
         }
     }
@@ -176,17 +179,26 @@ void QtWindowSystem::SubItemHitTest(Form& form, const Control& list, LvHitTestIn
     HitTestList(*tree, info);
 }
 
-// A path that code page 1252 cannot spell could not be opened by the program: treated as a
-// cancel, as no file was chosen that the program can use.
+bool QtWindowSystem::ListCellOrigin(Form& form, const Control& list, int row, int column, int& x,
+                                    int& y) {
+    FormWindow* window = WindowFor(form);
+    auto* tree = qobject_cast<QTreeWidget*>(window != nullptr ? window->WidgetFor(list) : nullptr);
+    return tree != nullptr && qt::ListCellOrigin(*tree, row, column, x, y);
+}
+
+// The chosen path as the program names files: code page 1252, with one "?" for a character the
+// code page lacks (the program refuses to list such a program, since its settings could not
+// keep the path); the platform keeps the path's native form for reading the file.
 std::optional<std::string> QtWindowSystem::ShowOpenFileDialog(Form& form,
                                                               const OpenFileRequest& request) {
     const QString chosen = QFileDialog::getOpenFileName(
         WindowFor(form), ToQString(request.title), QString(),
-        QtFileDialogFilter(ToQString(request.filter)), nullptr, QFileDialog::DontUseNativeDialog);
+        QtFileDialogFilter(ToQString(request.filter)), nullptr,
+        QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
     if (chosen.isEmpty()) {
         return std::nullopt;
     }
-    return ToCp1252(chosen);
+    return PathFromNative(chosen.toUtf8().toStdString());
 }
 
 }  // namespace rg::platform::qt

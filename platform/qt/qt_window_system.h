@@ -26,6 +26,8 @@ class QtWindowSystem final : public WindowSystem {
     void SelectAllText(Form& form, Control& textBox) override;
     void PopupMenu(Form& form, Control& menu, const Control& anchor, int x, int y) override;
     void SubItemHitTest(Form& form, const Control& list, LvHitTestInfo& info) override;
+    bool ListCellOrigin(Form& form, const Control& list, int row, int column, int& x,
+                        int& y) override;
     std::optional<std::string> ShowOpenFileDialog(Form& form,
                                                   const OpenFileRequest& request) override;
 

@@ -29,13 +29,17 @@ bool NamesEqual(std::string_view a, std::string_view b) {
            });
 }
 
-RegistryKey* RegistryKey::FindSubkey(std::string_view subkeyName) {
-    for (RegistryKey& subkey : subkeys) {
-        if (NamesEqual(subkey.name, subkeyName)) {
-            return &subkey;
-        }
+std::string NameIndex::Fold(std::string_view name) {
+    std::string folded(name);
+    for (char& c : folded) {
+        c = AsciiLower(c);
     }
-    return nullptr;
+    return folded;
+}
+
+RegistryKey* RegistryKey::FindSubkey(std::string_view subkeyName) {
+    const std::size_t* position = subkeyIndex_.Find(subkeys, subkeyName);
+    return position != nullptr ? &subkeys[*position] : nullptr;
 }
 
 const RegistryKey* RegistryKey::FindSubkey(std::string_view subkeyName) const {
@@ -54,21 +58,16 @@ RegistryKey& RegistryKey::SubkeyOrCreate(std::string_view subkeyName, bool& crea
 }
 
 const RegistryValue* RegistryKey::FindValue(std::string_view valueName) const {
-    for (const RegistryValue& value : values) {
-        if (NamesEqual(value.name, valueName)) {
-            return &value;
-        }
-    }
-    return nullptr;
+    const std::size_t* position = valueIndex_.Find(values, valueName);
+    return position != nullptr ? &values[*position] : nullptr;
 }
 
 void RegistryKey::SetValue(std::string_view valueName, DWORD type, std::string_view data) {
-    for (RegistryValue& value : values) {
-        if (NamesEqual(value.name, valueName)) {
-            value.type = type;
-            value.data = std::string(data);
-            return;
-        }
+    if (const std::size_t* position = valueIndex_.Find(values, valueName)) {
+        RegistryValue& value = values[*position];
+        value.type = type;
+        value.data = std::string(data);
+        return;
     }
     values.push_back(RegistryValue{std::string(valueName), type, std::string(data)});
 }

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/base/win_types.h"
@@ -25,12 +26,44 @@ struct RegistryValue {
     bool operator==(const RegistryValue&) const = default;
 };
 
+// Positions in a list of named items by folded name, for lookups that do not grow with the
+// list: a machine's HKEY_LOCAL_MACHINE holds hundreds of thousands of keys. The lists only ever
+// grow at their end, so the index catches up with what was appended since it was last used.
+class NameIndex {
+  public:
+    template <typename Item>
+    const std::size_t* Find(const std::vector<Item>& items, std::string_view name) const {
+        CatchUp(items);
+        const auto found = positions_.find(Fold(name));
+        return found == positions_.end() ? nullptr : &found->second;
+    }
+
+  private:
+    static std::string Fold(std::string_view name);
+    template <typename Item>
+    void CatchUp(const std::vector<Item>& items) const {
+        if (indexed_ > items.size()) {  // the list was replaced by a shorter one
+            positions_.clear();
+            indexed_ = 0;
+        }
+        for (; indexed_ < items.size(); ++indexed_) {
+            positions_.emplace(Fold(items[indexed_].name), indexed_);  // the first one wins
+        }
+    }
+
+    mutable std::unordered_map<std::string, std::size_t> positions_;
+    mutable std::size_t indexed_ = 0;
+};
+
 struct RegistryKey {
     std::string name;
     std::vector<RegistryValue> values;  // in the order they were first set
     std::vector<RegistryKey> subkeys;   // in the order they were created
 
-    bool operator==(const RegistryKey&) const = default;
+    // Equal names, values and subkeys; the indexes are not part of what a key is.
+    bool operator==(const RegistryKey& other) const {
+        return name == other.name && values == other.values && subkeys == other.subkeys;
+    }
 
     RegistryKey* FindSubkey(std::string_view subkeyName);
     const RegistryKey* FindSubkey(std::string_view subkeyName) const;
@@ -40,6 +73,10 @@ struct RegistryKey {
     const RegistryValue* FindValue(std::string_view valueName) const;
     // Replaces the data and type of an existing value (keeping its spelling) or appends one.
     void SetValue(std::string_view valueName, DWORD type, std::string_view data);
+
+  private:
+    NameIndex subkeyIndex_;
+    NameIndex valueIndex_;
 };
 
 // ASCII case-insensitive comparison, the way key and value names are matched.

@@ -1,6 +1,7 @@
 #include "platform/standin/registry_hives.h"
 
 #include <array>
+#include <cstdio>
 #include <utility>
 
 #include "platform/os/file_system.h"
@@ -46,7 +47,12 @@ DWORD RegistryHive::Refresh(const std::string& path, std::string_view rootName) 
         return status_;
     }
     std::string text;
-    if (const DWORD error = ReadWholeFile(path, text); error != ERROR_SUCCESS) {
+    if (const DWORD error = ReadWholeFile(path, text, kMaxRegistryFileBytes);
+        error != ERROR_SUCCESS) {
+        if (error == ERROR_FILE_TOO_LARGE || error == ERROR_BAD_FILE_TYPE) {
+            std::fprintf(stderr, "%s: %s, read as a damaged registry file\n", path.c_str(),
+                         error == ERROR_FILE_TOO_LARGE ? "too large" : "not a regular file");
+        }
         // Not remembered as read: the next call tries again.
         stamp_.reset();
         status_ = error;

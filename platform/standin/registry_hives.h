@@ -4,6 +4,7 @@
 // cannot be read or parsed leaves the hive unusable until it is repaired: it is never written.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,10 @@
 #include "platform/registry/registry_model.h"
 
 namespace rg::platform {
+
+// Far above a real machine's registry (an export of HKEY_LOCAL_MACHINE with hundreds of
+// thousands of keys is a few hundred megabytes); a larger file counts as damaged.
+constexpr std::uint64_t kMaxRegistryFileBytes = std::uint64_t{1} << 30;
 
 // "HKEY_LOCAL_MACHINE" and so on; empty for a handle that is not a predefined root key.
 std::string_view RootKeyName(HKEY root);

@@ -279,6 +279,10 @@ void Form::PopupMenu(Control& menu, const Control& anchor, int x, int y) {
     CurrentWindowSystem().PopupMenu(*this, menu, anchor, x, y);
 }
 
+bool Form::ListCellOrigin(const Control& list, int row, int column, int& x, int& y) {
+    return CurrentWindowSystem().ListCellOrigin(*this, list, row, column, x, y);
+}
+
 void Form::SubItemHitTest(const Control& list, LvHitTestInfo& info) {
     CurrentWindowSystem().SubItemHitTest(*this, list, info);
 }
@@ -319,6 +323,16 @@ bool Form::MouseUp(Control& control, int button, int shift, int x, int y) {
     }
     if (control.onMouseUp) {
         control.onMouseUp(button, shift, x, y);
+    }
+    return true;
+}
+
+bool Form::KeyDown(Control& control, int keyCode, int shift) {
+    if (!TakesInput(control)) {
+        return false;
+    }
+    if (control.onKeyDown) {
+        control.onKeyDown(keyCode, shift);
     }
     return true;
 }

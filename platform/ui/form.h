@@ -43,10 +43,11 @@
 //   renderer reports the user's selection with SelectListRows (before the mouse release that
 //   made it), a header click with ColumnClick (column position from 0) and every mouse release
 //   over the list with MouseUp (button 1 left, 2 right, 4 middle; position in twips relative
-//   to the list control).
+//   to the list control), and the keys pressed on the focused list with KeyDown (Windows
+//   virtual-key code; the Menu key and Shift+F10 open the permission menus).
 // * Menus (kind Menu, with their MenuItem controls as children) are never drawn on the form:
 //   they only pop up when the logic asks for it (WindowSystem::PopupMenu); a chosen item is
-//   reported with Click on the MenuItem.
+//   reported with Click on the MenuItem. An item whose value() is true shows a check mark.
 #pragma once
 
 #include <cstdint>
@@ -111,6 +112,15 @@ constexpr int kTwipsPerPixelY = 15;
 constexpr int kLeftButton = 1;
 constexpr int kRightButton = 2;
 constexpr int kMiddleButton = 4;
+
+// The shift state of mouse and key events (one bit each).
+constexpr int kShiftKey = 1;
+constexpr int kCtrlKey = 2;
+constexpr int kAltKey = 4;
+
+// Key codes of the key events: the Windows virtual-key codes.
+constexpr int kKeyApplications = 0x5D;  // the Menu key
+constexpr int kKeyF10 = 0x79;
 
 enum class TextAlignment { Left, Right, Center };
 
@@ -206,6 +216,8 @@ class Control {
     // state, position in twips relative to the control).
     std::function<void(int column)> onColumnClick;
     std::function<void(int button, int shift, int x, int y)> onMouseUp;
+    // A key pressed while the control has the focus (key code, shift state).
+    std::function<void(int keyCode, int shift)> onKeyDown;
 
   private:
     void notify(Property what);
@@ -293,6 +305,9 @@ class Form {
     void PopupMenu(Control& menu, const Control& anchor, int x, int y);
     // LVM_SUBITEMHITTEST sent to the list: fills iItem, iSubItem and flags for info's pixel point.
     void SubItemHitTest(const Control& list, LvHitTestInfo& info);
+    // Where a cell of the list is drawn: its top left corner in twips relative to the list;
+    // false when the window system cannot tell (the row is not shown, or no window).
+    bool ListCellOrigin(const Control& list, int row, int column, int& x, int& y);
     // The open-file dialog: the chosen full path, or nothing for a cancel.
     std::optional<std::string> ShowOpenFileDialog(const OpenFileRequest& request);
 
@@ -309,6 +324,7 @@ class Form {
     bool SelectListRows(Control& list, const std::vector<std::size_t>& selected, int current);
     bool ColumnClick(Control& list, int column);
     bool MouseUp(Control& control, int button, int shift, int x, int y);
+    bool KeyDown(Control& control, int keyCode, int shift);
 
     // ---- observers ----
     void AddObserver(FormObserver* observer);

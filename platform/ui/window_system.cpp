@@ -27,6 +27,10 @@ WindowSystem*& Installed() {
 
 void WindowSystem::PopupMenu(Form&, Control&, const Control&, int, int) {}
 
+bool WindowSystem::ListCellOrigin(Form&, const Control&, int, int, int&, int&) {
+    return false;
+}
+
 void WindowSystem::SubItemHitTest(Form&, const Control&, LvHitTestInfo& info) {
     info.flags = LVHT_NOWHERE;
     info.iItem = -1;

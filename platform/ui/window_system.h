@@ -18,10 +18,12 @@
 // * SubItemHitTest: answer LVM_SUBITEMHITTEST for the list as it is on screen: info.pt in
 //   pixels relative to the list's client area (the header included); fill iItem (row position
 //   in display order, -1 for none), iSubItem (column position) and flags.
+// * ListCellOrigin: the top left corner of a cell of the list as it is drawn, in twips
+//   relative to the list control; false when the row is not shown.
 // * ShowOpenFileDialog: a modal open-file dialog with the request's title and filter ("text|
 //   patterns" pairs joined by "|", patterns separated by ";"); the chosen file's full path in
 //   code page 1252, or nothing when the user cancelled.
-// The three have defaults that show nothing: no menu, no hit, a cancelled dialog.
+// These have defaults that show nothing: no menu, no hit, no cell, a cancelled dialog.
 #pragma once
 
 #include <optional>
@@ -62,6 +64,8 @@ class WindowSystem {
     virtual void SelectAllText(Form& form, Control& textBox) = 0;
     virtual void PopupMenu(Form& form, Control& menu, const Control& anchor, int x, int y);
     virtual void SubItemHitTest(Form& form, const Control& list, LvHitTestInfo& info);
+    virtual bool ListCellOrigin(Form& form, const Control& list, int row, int column, int& x,
+                                int& y);
     virtual std::optional<std::string> ShowOpenFileDialog(Form& form,
                                                           const OpenFileRequest& request);
 };

@@ -1,9 +1,9 @@
 #include "tests/support/temp_folder.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 
 #include "platform/os/file_system.h"
@@ -13,11 +13,18 @@ namespace rg::test {
 namespace fs = std::filesystem;
 
 TempFolder::TempFolder(std::string_view stem) {
-    std::string pattern = (fs::temp_directory_path() / (std::string(stem) + "-XXXXXX")).string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("mkdtemp failed");
+    static std::mt19937_64 random{std::random_device{}()};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const fs::path candidate =
+            fs::temp_directory_path() /
+            (std::string(stem) + "-" + std::to_string(random() % 1000000000));
+        std::error_code error;
+        if (fs::create_directory(candidate, error)) {
+            path_ = candidate.string();
+            return;
+        }
     }
-    path_ = pattern;
+    throw std::runtime_error("cannot create a temporary folder");
 }
 
 TempFolder::~TempFolder() {
@@ -32,7 +39,7 @@ TempFolder::~TempFolder() {
 }
 
 std::string TempFolder::operator/(std::string_view name) const {
-    return path_ + "/" + std::string(name);
+    return platform::JoinPath(path_, name);
 }
 
 std::string TempFolder::Write(std::string_view name, std::string_view bytes) const {

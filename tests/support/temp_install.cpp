@@ -6,30 +6,57 @@
 
 #include "platform/ini/profile_api.h"
 #include "platform/os/file_system.h"
+#include "tests/support/registry_sandbox.h"
 
 namespace rg::test {
+namespace {
+
+void SetEnvironment(const char* name, const std::string& value) {
+#ifdef _WIN32
+    ::_putenv_s(name, value.c_str());
+#else
+    ::setenv(name, value.c_str(), 1);
+#endif
+}
+
+void UnsetEnvironment(const char* name) {
+#ifdef _WIN32
+    ::_putenv_s(name, "");
+#else
+    ::unsetenv(name);
+#endif
+}
+
+}  // namespace
 
 TempInstall::TempInstall() : root_("rg-install") {
     appPath_ = root_ / "app";
     prefix_ = root_ / "machine";
+    systemDir_ = platform::JoinPath(prefix_, "system32");
     std::filesystem::create_directories(appPath_);
-    std::filesystem::create_directories(prefix_ + "/system32");
+    std::filesystem::create_directories(systemDir_);
     if (const char* old = std::getenv("RAVELGARD_PREFIX")) {
         hadPrefix_ = true;
         previousPrefix_ = old;
     }
-    setenv("RAVELGARD_PREFIX", prefix_.c_str(), 1);
+    SetEnvironment("RAVELGARD_PREFIX", prefix_);
+    platform::SetMachinePrefix("");
     platform::OverrideAppPathForTesting(appPath_);
+    platform::OverrideSystemDirectoryForTesting(systemDir_);
+    registrySandbox_ = SandboxRegistry();
 }
 
 TempInstall::~TempInstall() {
     platform::DiscardPrivateProfileCacheForTesting();
     platform::OverrideAppPathForTesting(std::nullopt);
+    platform::OverrideSystemDirectoryForTesting(std::nullopt);
+    platform::SetMachinePrefix("");
     if (hadPrefix_) {
-        setenv("RAVELGARD_PREFIX", previousPrefix_.c_str(), 1);
+        SetEnvironment("RAVELGARD_PREFIX", previousPrefix_);
     } else {
-        unsetenv("RAVELGARD_PREFIX");
+        UnsetEnvironment("RAVELGARD_PREFIX");
     }
+    RestoreRegistry(registrySandbox_);
 }
 
 void TempInstall::CreateRegistryKey(platform::HKEY root, std::string_view path) {

@@ -1,0 +1,20 @@
+# Cross build for 64-bit Windows with mingw-w64 (Debian packages g++-mingw-w64-x86-64 and
+# binutils-mingw-w64-x86-64). The C++ runtime is linked statically, so that the programs need
+# nothing but Windows' own DLLs. Test programs run under Wine (package wine).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(triple x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${triple}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${triple}-g++-posix)
+set(CMAKE_RC_COMPILER ${triple}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${triple})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+set(ZLIB_USE_STATIC_LIBS ON)
+find_program(RG_WINE wine)
+if(RG_WINE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${RG_WINE})
+endif()
