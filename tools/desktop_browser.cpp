@@ -88,8 +88,12 @@ std::string UndoStringEscapes(const std::string& value) {
             case 'r':
                 out += '\r';
                 break;
-            default:
-                out += value[i];  // "\\" and anything else: the character itself
+            case '\\':
+                out += '\\';
+                break;
+            default:  // not an escape of strings: left for the quoting rules of Exec
+                out += '\\';
+                out += value[i];
                 break;
         }
     }
@@ -188,7 +192,10 @@ EntryProgram ProgramOfDesktopEntry(const std::string& entryText) {
             ++at;
             while (at < arguments.size() &&
                    (arguments[at].find('=') != std::string::npos || arguments[at].front() == '-')) {
-                ++at;
+                // "-u NAME" and "-C DIR" take the next word as their value.
+                const bool takesValue = arguments[at] == "-u" || arguments[at] == "--unset" ||
+                                        arguments[at] == "-C" || arguments[at] == "--chdir";
+                at += takesValue ? 2 : 1;
             }
         }
         if (at >= arguments.size()) {

@@ -28,9 +28,12 @@ QString QtFileDialogFilter(const QString& windowsFilter) {
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QStringList patterns;
         for (const QString& pattern : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-            patterns << LinuxPatterns(pattern.trimmed());
+            if (const QString trimmed = pattern.trimmed(); !trimmed.isEmpty()) {
+                patterns << LinuxPatterns(trimmed);
+            }
         }
-        filters << QStringLiteral("%1 (%2)").arg(parts[i].trimmed(), patterns.join(QLatin1Char(' ')));
+        filters << QStringLiteral("%1 (%2)").arg(parts[i].trimmed(),
+                                                 patterns.join(QLatin1Char(' ')));
     }
     return filters.join(QStringLiteral(";;"));
 }

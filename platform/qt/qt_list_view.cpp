@@ -153,8 +153,8 @@ void ConnectListEvents(Control& control, QTreeWidget& list) {
 }
 
 bool ListCellOrigin(const QTreeWidget& list, int row, int column, int& x, int& y) {
-    QTreeWidgetItem* item = row >= 0 && row < list.topLevelItemCount() ? list.topLevelItem(row)
-                                                                        : nullptr;
+    QTreeWidgetItem* item =
+        row >= 0 && row < list.topLevelItemCount() ? list.topLevelItem(row) : nullptr;
     if (item == nullptr) {
         return false;
     }

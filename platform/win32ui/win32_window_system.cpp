@@ -179,8 +179,8 @@ void Win32WindowSystem::SubItemHitTest(Form& form, const Control& list, LvHitTes
     HitTestList(listWindow, info);
 }
 
-bool Win32WindowSystem::ListCellOrigin(Form& form, const Control& list, int row, int column,
-                                       int& x, int& y) {
+bool Win32WindowSystem::ListCellOrigin(Form& form, const Control& list, int row, int column, int& x,
+                                       int& y) {
     FormWindow* window = WindowFor(form);
     HWND listWindow = window != nullptr ? window->WindowFor(list) : nullptr;
     return listWindow != nullptr && win32ui::ListCellOrigin(listWindow, row, column, x, y);

@@ -99,7 +99,7 @@ TEST(FileProperties, TheEightEntriesOfEveryFixture) {
         {"missing_table", std::vector<std::string>(8)},
         {"case_keys",
          {"lower company", "Upper Case Key", none, none, none, "keys.exe", "keys.exe", none}},
-        {"languages", {none, "British", none, none, none, none, none, none}},
+        {"languages", {none, "Deutsch", none, none, none, none, none, none}},  // first, not British
         {"languages_neutral", {none, "Neutral", none, none, none, none, none, none}},
         {"languages_other", {none, "Deutsch", none, none, none, none, none, none}},
         {"no_translation", fallbacks},

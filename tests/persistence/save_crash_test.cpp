@@ -22,6 +22,7 @@
 #include "startup/globals.h"
 #include "startup/password_store.h"
 #include "tests/persistence/save_expectations.h"
+#include "tests/support/scripted_window_system.h"
 
 namespace rg::test {
 namespace {
@@ -69,9 +70,9 @@ class SaveCrashTest : public ::testing::Test {
         }
         for (const auto& entry : std::filesystem::directory_iterator(ProfilesPath)) {
             const std::string name = entry.path().filename().string();
-            EXPECT_TRUE((name.starts_with('.') && name.find(".tmp") != std::string::npos) ||
-                        std::ranges::count(ProfileFileNames, name) == 1)
-                << name;
+            const bool hidden = name.starts_with('.') &&
+                                (name.find(".tmp") != std::string::npos || name.ends_with(".lock"));
+            EXPECT_TRUE(hidden || std::ranges::count(ProfileFileNames, name) == 1) << name;
         }
         EXPECT_EQ(TempInstall::ReadFile(PasswordFilePath()), PasswordFileLine(kPassword) + "\r\n");
         EXPECT_EQ(DecryptText(RegReadString(platform::HKEY_LOCAL_MACHINE, kPasswordRegistryKey,
@@ -149,6 +150,43 @@ TEST_F(SaveCrashTest, KilledSavesNeverLeaveATornFileAndALaterSaveRestoresEveryth
     platform::DiscardPrivateProfileCacheForTesting();
     Save(7);
     EXPECT_EQ(CheckFiles(), 7);
+}
+
+// A child sets a new password round after round and is killed at a random moment: every start
+// afterwards must find one password in force, the one of the last save that reached its
+// registry write, and never call the stores corrupted.
+TEST_F(SaveCrashTest, KilledPasswordSavesNeverLockTheUserOut) {
+    ScriptedWindowSystem screen;
+    SavePassword("Round 0");
+    std::mt19937 random(7);
+    int lastRound = 0;
+    for (int kill = 1; kill <= 200; ++kill) {
+        SCOPED_TRACE("kill " + std::to_string(kill));
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::alarm(30);
+            for (int round = kill * 1000;; ++round) {
+                SavePassword("Round " + std::to_string(round));
+            }
+        }
+        ::usleep(std::uniform_int_distribution<useconds_t>(0, 3000)(random));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        screen.AnswerNextBox(platform::IDOK);
+        std::string password;
+        try {
+            password = LoadStoredPassword();
+        } catch (const ProgramEnded&) {
+            FAIL() << "locked out: " << screen.boxes().back().text;
+        }
+        ASSERT_TRUE(password.starts_with("Round ")) << password;
+        const int round = std::stoi(password.substr(6));
+        EXPECT_TRUE(round == lastRound || round >= kill * 1000) << round;
+        EXPECT_EQ(TempInstall::ReadFile(PasswordFilePath()), PasswordFileLine(password) + "\r\n");
+        lastRound = round;
+    }
+    EXPECT_EQ(TempInstall::ReadFile(install.appPath() + "/Err.log"), "");
 }
 
 }  // namespace

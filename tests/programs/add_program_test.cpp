@@ -60,7 +60,10 @@ TEST_F(AddProgram, RefusesWithAMessageAProgramWhoseEntryCouldNotBeStored) {
     Add(path);
     EXPECT_EQ(rows().count() + programs->images().count(), 0u);
     ASSERT_EQ(screen.boxes().size(), 1u);
-    EXPECT_EQ(screen.boxes()[0].text, std::string(kProgramNotStorableText) + "\r\n" + path);
+    EXPECT_EQ(
+        screen.boxes()[0].text,
+        std::string(kProgramNotStorableText) + "its name \" odd.exe\" is empty or starts or " +
+            "ends with a space, and cannot name its entry in the program settings.\r\n\r\n" + path);
     EXPECT_EQ(screen.boxes()[0].title, "Ravelgard Startup Wizard");
     EXPECT_EQ(screen.boxes()[0].style, platform::MB_OK | platform::MB_ICONEXCLAMATION);
 }
@@ -72,8 +75,10 @@ TEST(CanStoreProgramEntry, OnlyWhenEveryValueReadsBackUnchanged) {
         std::string name, path, version;
         bool storable;
     } cases[] = {{"Sample Tool", "C:\\Tools\\tool.exe", "1.0.0.1", true},
-                 {"", std::string(254, 'a'), "", true},
-                 {"", std::string(255, 'a'), "", false},
+                 {"Long", std::string(254, 'a'), "", true},
+                 {"Long", std::string(255, 'a'), "", false},
+                 {"", "C:\\a.exe", "", false},
+                 {"Lossy", "/home/caf?/a.exe", "", false},
                  {" lead", "C:\\a.exe", "", false},
                  {"", "C:\\a\nb.exe", "", false},
                  {"", "C:\\a.exe", "1.0\r", false},

@@ -52,9 +52,8 @@ TEST_F(IniAccess, WriteDropsLeadingSpacesAndEnciphersWithTheSectionName) {
     WriteINI("services.exe", "AlertEvent", "1", file, true);
     WriteINI("Main", "Padded", "   x", file, false);
     WriteINI("Main", "Spaces", "    ", file, true);
-    WriteINI("", "Version", "1.0", file, true);  // before the first header, never enciphered
     EXPECT_EQ(Disk(),
-              ";Save Programs Here\r\nVersion=1.0\r\n[Main]\r\nAlertEvent=\x92\r\nPadded=x\r\n"
+              ";Save Programs Here\r\n[Main]\r\nAlertEvent=\x92\r\nPadded=x\r\n"
               "Spaces=\r\n[services.exe]\r\nAlertEvent=\x96\r\n");
     for (const char* section : {"C:\\Caf\xE9.exe", "Setup [x86]", "[Tools]"}) {
         const std::string path = "C:\\Program Files\\Caf\xE9\\app.exe  ";
@@ -81,7 +80,7 @@ TEST_F(IniAccess, ValuesThatWouldNotReadBackAreRefusedBeforeWriting) {
         {"Main", "'x'", false, false},      {"Main", "\"x'", false, true},
         {"Main", "\"", false, true},        {"Main", "", true, true},
         {" Main", "x", false, false},       {"Main ", "x", false, false},
-        {"Ma\nin", "x", false, false},
+        {"Ma\nin", "x", false, false},      {"", "x", false, false},  // no lines before a header
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.section) + "/" + row.value);

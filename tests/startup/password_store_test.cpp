@@ -9,6 +9,7 @@
 #include "services/cipher.h"
 #include "services/registry_access.h"
 #include "services/run_error.h"
+#include "startup/fatal.h"
 #include "startup/globals.h"
 #include "tests/support/scripted_window_system.h"
 #include "tests/support/temp_install.h"
@@ -85,15 +86,59 @@ TEST_F(PasswordStore, CopiesThatDisagreeOrAFileWithoutTheFrameAreCorrupted) {
     EXPECT_EQ(LoadFailure(), corrupted);
 }
 
-TEST_F(PasswordStore, AFileThatCannotBeWrittenRaisesAfterTheRegistryWrite) {
-    std::filesystem::remove_all(install.systemDir());
+// A save that fails at its first or second step leaves the old password in force in both copies.
+TEST_F(PasswordStore, AFailedSaveLeavesTheOldPasswordInBothCopies) {
+    SavePassword("Old");
+    const std::string registry = install.prefix() + "/HKEY_LOCAL_MACHINE.reg";
+    const std::string registryBytes = TempInstall::ReadFile(registry);
+    TempInstall::WriteFile(registry, "not a registry file");  // the stand-in refuses to write it
     try {
-        SavePassword("Secret");
+        SavePassword("New");
         ADD_FAILURE() << "no error raised";
-    } catch (const RunError& error) {
-        EXPECT_EQ(error.number(), RunError::kPathNotFound);
+    } catch (const RunError&) {
     }
-    EXPECT_EQ(DecryptText(RegistryValue(), kPasswordKey), "Secret");
+    EXPECT_FALSE(std::filesystem::exists(PendingPasswordFilePath()));
+    TempInstall::WriteFile(registry, registryBytes);
+    EXPECT_EQ(LoadStoredPassword(), "Old");
+
+    std::filesystem::remove_all(install.systemDir());
+    EXPECT_THROW(SavePassword("New"), RunError);
+    EXPECT_EQ(DecryptText(RegistryValue(), kPasswordKey), "Old");
+}
+
+// The save writes the new file beside the old one, then the registry, then renames the new file
+// into place. Whichever step a crash interrupts, the next start finds one password in force;
+// a pending file that explains nothing is removed, and a disagreement it cannot explain is
+// still tampering.
+TEST_F(PasswordStore, TheNextStartFinishesOrUndoesACutShortSave) {
+    const auto arrange = [&](const char* inFile, const char* inRegistry, const char* pending) {
+        SavePassword(inFile);
+        SetRegistryValue(EncryptText(inRegistry, kPasswordKey));
+        if (pending != nullptr) {
+            TempInstall::WriteFile(PendingPasswordFilePath(), PasswordFileLine(pending) + "\r\n");
+        }
+    };
+    const struct {
+        const char *inFile, *inRegistry, *pending, *loaded;
+    } rows[] = {
+        {"Old", "Old", "New", "Old"},      // cut short before the registry write
+        {"Old", "New", "New", "New"},      // cut short before the rename
+        {"New", "New", nullptr, "New"},    // complete
+        {"Old", "Tampered", "New", ""},    // a pending file that explains nothing
+        {"Old", "New", nullptr, ""},       // copies disagree, no pending file
+        {"Same", "Same", "Stray", "Same"}  // a stray pending file beside agreeing copies
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.inFile) + "/" + row.inRegistry);
+        arrange(row.inFile, row.inRegistry, row.pending);
+        if (*row.loaded == '\0') {
+            EXPECT_EQ(LoadFailure(), StoresCorruptedText());
+        } else {
+            EXPECT_EQ(LoadStoredPassword(), row.loaded);
+            EXPECT_EQ(TempInstall::ReadFile(file), PasswordFileLine(row.loaded) + "\r\n");
+        }
+        EXPECT_FALSE(std::filesystem::exists(PendingPasswordFilePath()));
+    }
 }
 
 // Characters of 128 and above can encipher into what the stores lose: a space at either end of

@@ -137,6 +137,60 @@ std::string VersionBlock::Bytes() const {
     return out;
 }
 
+std::string AnsiVersionBlock::Bytes() const {
+    std::string out(4, '\0');
+    out += key;
+    out.push_back('\0');
+    PadTo4(out);
+    out += value;
+    for (const AnsiVersionBlock& child : children) {
+        PadTo4(out);
+        out += child.Bytes();
+    }
+    PutU16(out, 0, static_cast<std::uint16_t>(out.size()));
+    PutU16(out, 2, static_cast<std::uint16_t>(value.size()));
+    return out;
+}
+
+AnsiVersionBlock SimpleAnsiVersion(const std::vector<std::pair<std::string, std::string>>& entries,
+                                   std::string table) {
+    AnsiVersionBlock strings{std::move(table), "", {}};
+    for (const auto& [name, text] : entries) {
+        strings.children.push_back({name, text + std::string(1, '\0'), {}});
+    }
+    return {"VS_VERSION_INFO",
+            std::string(52, '\0'),
+            {{"StringFileInfo", "", {strings}},
+             {"VarFileInfo", "", {{"Translation", std::string("\x09\x04\xE4\x04", 4), {}}}}}};
+}
+
+// MZ header, the NE header at 0x40, its resource table at 0x80 (shift, one type of one name,
+// the end), the resident name table right after it, the resource at 0x100.
+std::string BuildNe(std::string_view versionResource) {
+    constexpr std::size_t kNeHeader = 0x40;
+    constexpr std::size_t kResourceTable = 0x80;
+    constexpr std::size_t kResourceData = 0x100;
+    constexpr std::uint16_t kShift = 4;
+    std::string image(kResourceData, '\0');
+    image.replace(0, 2, "MZ");
+    PutU32(image, 0x3C, kNeHeader);
+    image.replace(kNeHeader, 2, "NE");
+    PutU16(image, kNeHeader + 0x24, static_cast<std::uint16_t>(kResourceTable - kNeHeader));
+    PutU16(image, kResourceTable, kShift);
+    PutU16(image, kResourceTable + 2, 0x8010);  // type RT_VERSION as a number
+    PutU16(image, kResourceTable + 4, 1);       // one resource of that type
+    const std::size_t name = kResourceTable + 10;
+    PutU16(image, name, static_cast<std::uint16_t>(kResourceData >> kShift));  // offset
+    PutU16(image, name + 2, static_cast<std::uint16_t>((versionResource.size() + 15) >> kShift));
+    PutU16(image, name + 4, 0x30);      // moveable, shareable
+    PutU16(image, name + 6, 0x8001);    // name 1 as a number
+    const std::size_t end = name + 12;  // a type of 0 ends the table
+    PutU16(image, kNeHeader + 0x26, static_cast<std::uint16_t>(end + 2 - kNeHeader));
+    std::string data(versionResource);
+    data.resize((data.size() + 15) & ~std::size_t{15}, '\0');
+    return image + data;
+}
+
 VersionBlock TextEntry(std::u16string key, std::u16string_view text) {
     return VersionBlock{std::move(key), 1, Utf16Bytes(text)};
 }

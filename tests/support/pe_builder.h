@@ -54,6 +54,23 @@ VersionBlock TextEntry(std::u16string key, std::u16string_view text);
 // A resource with one string table and a Translation of 0409/04B0.
 VersionBlock SimpleVersion(const std::vector<VersionBlock>& entries,
                            std::u16string table = u"040904B0");
+// A block of the old 16-bit layout that the ANSI calls read too: wLength, wValueLength (in
+// bytes), the key in single-byte characters and its NUL, padding to 4, the value (a text with
+// its NUL), padding, the children. No wType.
+struct AnsiVersionBlock {
+    std::string key;
+    std::string value;
+    std::vector<AnsiVersionBlock> children;
+    std::string Bytes() const;
+};
+// A 16-bit resource with one table of `entries` (key, text) and a Translation of 0409/04E4.
+AnsiVersionBlock SimpleAnsiVersion(const std::vector<std::pair<std::string, std::string>>& entries,
+                                   std::string table = "040904E4");
+
+// A 16-bit NE program whose resource table holds one resource, the version resource (type 16,
+// name 1), with an alignment shift of 4.
+std::string BuildNe(std::string_view versionResource);
+
 // Queries a resource held in memory as the property reader does: "<none>" when the query
 // fails, else the value up to its first NUL.
 std::string QueryText(std::string_view resource, const std::string& query);

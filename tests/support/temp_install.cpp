@@ -42,7 +42,10 @@ TempInstall::TempInstall() : root_("rg-install") {
     SetEnvironment("RAVELGARD_PREFIX", prefix_);
     platform::SetMachinePrefix("");
     platform::OverrideAppPathForTesting(appPath_);
-    platform::OverrideSystemDirectoryForTesting(systemDir_);
+    if (platform::MachinePrefix().empty()) {
+        // Windows: no machine prefix keeps the system directory apart, so the test names its own.
+        platform::OverrideSystemDirectoryForTesting(systemDir_);
+    }
     registrySandbox_ = SandboxRegistry();
 }
 

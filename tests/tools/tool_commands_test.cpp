@@ -89,6 +89,10 @@ TEST_F(ToolCommands, InstallPreparesAFreshMachineAndNeverOverwritesThePassword) 
     EXPECT_TRUE(first.out.ends_with("Prepared the machine prefix m\n")) << first.out;
     const std::string passwordFile = Path("m/system32/RVPSD.SYS");
     EXPECT_EQ(Read(passwordFile), PasswordFileLine("") + "\r\n");
+    // Only the owner may look into the prefix or read the password file.
+    EXPECT_EQ(fs::status(Path("m")).permissions(), fs::perms::owner_all);
+    EXPECT_EQ(fs::status(passwordFile).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
     // Both keys exist; the password value does not.
     platform::HKEY key = 0;
     ASSERT_EQ(platform::RegOpenKeyA(platform::HKEY_LOCAL_MACHINE, kPasswordRegistryKey, &key), 0);
@@ -128,25 +132,48 @@ TEST_F(ToolCommands, InstallRegistersTheGivenOrTheDesktopsBrowserAsWindowsDoes) 
 
 TEST_F(ToolCommands, TheDesktopsBrowserIsTheExecProgramOfItsEntry) {
     FakeDesktop();
-    EXPECT_EQ(tool::DesktopDefaultBrowser(), Path("bin/web"));
+    std::string why;
+    EXPECT_EQ(tool::DesktopDefaultBrowser(why), Path("bin/web"));
     setenv("XDG_DATA_HOME", Path("share").c_str(), 1);  // found there first
     TempInstall::WriteFile(Path("bin/other"), "");
     TempInstall::WriteFile(Path("share/applications/web.desktop"), "[Desktop Entry]\nExec=other\n");
-    EXPECT_EQ(tool::DesktopDefaultBrowser(), Path("bin/other"));
+    EXPECT_EQ(tool::DesktopDefaultBrowser(why), Path("bin/other"));
+    TempInstall::WriteFile(Path("share/applications/web.desktop"),
+                           "[Desktop Entry]\nExec=flatpak run org.example.Web\n");
+    EXPECT_EQ(tool::DesktopDefaultBrowser(why), std::nullopt);
+    EXPECT_NE(why.find("started through flatpak"), std::string::npos) << why;
+    // As packagings write them: deb, snap, Flatpak, AppImage, and quoting and escapes.
     const struct {
-        const char* entry;
+        const char* exec;
         const char* program;
+        bool refused;
     } rows[] = {
-        {"[Desktop Entry]\nName=Web\nExec=/usr/bin/web %u\n", "/usr/bin/web"},
-        {"[Desktop Entry]\r\nExec=\"/opt/My Web/web\" --new %u\r\n", "/opt/My Web/web"},
-        {"[Desktop Action new]\nExec=/usr/bin/other\n[Desktop Entry]\nExec=firefox %u\n",
-         "firefox"},
-        {"[Desktop Entry]\nExec=\"unclosed\n", ""},
-        {"Exec=/no/group\n", ""},
+        {"firefox-esr %u", "firefox-esr", false},
+        {"env BAMF_DESKTOP_FILE_HINT=/var/lib/snapd/desktop/applications/firefox_firefox.desktop "
+         "/snap/bin/firefox %u",
+         "/snap/bin/firefox", true},
+        {"/usr/bin/flatpak run --branch=stable --arch=x86_64 --command=firefox "
+         "--file-forwarding org.mozilla.firefox @@u %u @@",
+         "/usr/bin/flatpak", true},
+        {"\"/home/u/Apps/Web Browser.AppImage\" %U", "/home/u/Apps/Web Browser.AppImage", false},
+        {"env GDK_BACKEND=x11 -u LANG /opt/web/web --new-window %u", "/opt/web/web", false},
+        {"sh -c \"exec web \\\"$@\\\"\" dummy %u", "sh", true},
+        {"\"/opt/My Web/web\\\\s2\" %%done %f", "/opt/My Web/web\\s2", false},
+        {"%U", "", false},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(tool::ProgramOfDesktopEntry(row.entry), row.program) << row.entry;
+        const auto found =
+            tool::ProgramOfDesktopEntry(std::string("[Desktop Entry]\nExec=") + row.exec + "\n");
+        EXPECT_EQ(found.program, row.program) << row.exec;
+        EXPECT_EQ(!found.refusal.empty(), row.refused) << row.exec;
     }
+    EXPECT_EQ(tool::ExecArguments("\"a \\\"b\\\" c\" d%% %F e"),
+              (std::vector<std::string>{"a \"b\" c", "d%", "e"}));
+    EXPECT_EQ(tool::ProgramOfDesktopEntry(
+                  "[Desktop Action new]\nExec=/usr/bin/other\n[Desktop Entry]\nExec=fox %u\n")
+                  .program,
+              "fox");
+    EXPECT_EQ(tool::ProgramOfDesktopEntry("Exec=/no/group\n").program, "");
 }
 
 TEST_F(ToolCommands, SetEnciphersWithTheSectionAndGetAndDumpDecipher) {
@@ -187,6 +214,9 @@ TEST_F(ToolCommands, RefusalsLeaveTheFilesAsTheyWere) {
     EXPECT_EQ(refused.code, 1);
     EXPECT_NE(refused.err.find("cannot be stored"), std::string::npos);
     EXPECT_EQ(Profile({"set", "Main", "k", "\xE4\xB8\xAD", file}).code, 2);  // not code page 1252
+    const Result tooLong = Profile({"set", "Main", "k", std::string(255, 'x'), file});
+    EXPECT_EQ(tooLong.code, 1);
+    EXPECT_NE(tooLong.err.find("255 characters long"), std::string::npos) << tooLong.err;
     EXPECT_EQ(Read(file), ";Save Programs Here\r\n");
 
     const std::string missing = Path("none.RVL");
@@ -223,7 +253,9 @@ TEST_F(ToolCommands, WrongArgumentsShowTheUsage) {
         EXPECT_NE(result.err.find("Usage: ravelgard-tool install"), std::string::npos);
     }
     EXPECT_EQ(Profile({"--help"}).out.find("Usage: ravelgard-tool profile"), 0u);
-    EXPECT_EQ(Install({"-h"}).out.find("Usage: ravelgard-tool install"), 0u);
+    EXPECT_EQ(Install({"--help"}).out.find("Usage: ravelgard-tool install"), 0u);
+    EXPECT_NE(Install({"--bogus", "x"}).err.find("unknown option --bogus"), std::string::npos);
+    EXPECT_NE(Profile({"get", "a", "f"}).err.find("takes 3 arguments, not 2"), std::string::npos);
 }
 
 }  // namespace

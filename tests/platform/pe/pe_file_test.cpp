@@ -154,7 +154,7 @@ TEST(PeFile, FileSourceReadsLikeMemoryAroundItsCachedHead) {
 TEST(PeResources, ChoosesTheLanguageInTheLoadersOrder) {
     const std::pair<std::vector<std::uint16_t>, int> rows[] = {
         {{0x0407, 0x0409, 0x0000}, 0x0000}, {{0x0401, 0x0407, 0x0409}, 0x0409},
-        {{0x0401, 0x0C09, 0x0809}, 0x0C09}, {{0x0407, 0x7C09}, 0x7C09},
+        {{0x0401, 0x0C09, 0x0809}, 0x0401}, {{0x0407, 0x7C09}, 0x0407},
         {{0x0419, 0x0401}, 0x0419},         {{}, -1}};
     for (const auto& [languages, expected] : rows) {
         std::vector<platform::ResourceEntry> entries;
@@ -169,7 +169,8 @@ TEST(PeResources, ChoosesTheLanguageInTheLoadersOrder) {
                   {{false, 0x0409, true, 0}, {true, 0, false, 0}, {false, 0x0407, false, 0}})
                   ->id,
               0x0407);
-    EXPECT_EQ(Resource(BuildPe({{10, 1, 0x0407, "de"}, {10, 1, 0x0809, "gb"}})), "gb");
+    EXPECT_EQ(Resource(BuildPe({{10, 1, 0x0407, "de"}, {10, 1, 0x0809, "gb"}})), "de");
+    EXPECT_EQ(Resource(BuildPe({{10, 1, 0x0407, "de"}, {10, 1, 0x0409, "us"}})), "us");
 }
 
 TEST(PeResources, TheFirstIconGroupHasAStringNameOrElseTheLowestNumber) {

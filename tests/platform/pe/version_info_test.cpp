@@ -14,7 +14,7 @@ using platform::DWORD;
 
 const std::string kTable = "\\StringFileInfo\\040904B0\\";
 
-TEST(VersionResource, OnlyTheResourceNumberOneWithAVersionRootCounts) {
+TEST(VersionResource, OnlyTheResourceNumberOneWithARootBlockCounts) {
     const std::string resource = SimpleVersion({TextEntry(u"CompanyName", u"Co")}).Bytes();
     const auto read = [](const std::vector<PeResource>& resources) {
         return platform::ReadVersionResource(platform::MemoryByteSource(BuildPe(resources)))
@@ -27,8 +27,8 @@ TEST(VersionResource, OnlyTheResourceNumberOneWithAVersionRootCounts) {
     EXPECT_EQ(read({{16, -1, 0x0409, resource}}), "<none>");
     EXPECT_EQ(read({{10, 1, 0x0409, resource}}), "<none>");
     std::string renamed = resource;
-    renamed[6] = 'W';  // "WS_VERSION_INFO"
-    EXPECT_EQ(read({{16, 1, 0x0409, renamed}}), "<none>");
+    renamed[6] = 'W';  // "WS_VERSION_INFO": the version calls do not look at the root's key
+    EXPECT_EQ(read({{16, 1, 0x0409, renamed}}), renamed);
     EXPECT_EQ(read({{16, 1, 0x0409, resource.substr(0, 5)}}), "<none>");
     EXPECT_EQ(platform::ReadVersionResource(platform::MemoryByteSource(resource)), std::nullopt);
 }
@@ -75,13 +75,16 @@ TEST(VersionBlocks, FirstMatchWinsAndTheScanEndsAtABrokenChild) {
     overrun.lengthOverride = 0x7000;
     VersionBlock keyless = TextEntry(u"Comments", u"");
     keyless.lengthOverride = 22;  // ends right before the NUL of its key
-    for (const VersionBlock& broken : {empty, tooShort, overrun, keyless}) {
+    // A child that claims more than is left is read to the resource's end and hides the rest.
+    const std::pair<VersionBlock, const char*> rows[] = {
+        {empty, "<none>"}, {tooShort, "<none>"}, {overrun, "x"}, {keyless, "<none>"}};
+    for (const auto& [broken, comments] : rows) {
         const std::string resource = SimpleVersion({TextEntry(u"CompanyName", u"Before"), broken,
                                                     TextEntry(u"FileDescription", u"Behind")})
                                          .Bytes();
         EXPECT_EQ(QueryText(resource, kTable + "CompanyName"), "Before");
         EXPECT_EQ(QueryText(resource, kTable + "FileDescription"), "<none>");
-        EXPECT_EQ(QueryText(resource, kTable + "Comments"), "<none>");
+        EXPECT_EQ(QueryText(resource, kTable + "Comments"), comments);
     }
     VersionBlock root = SimpleVersion({TextEntry(u"CompanyName", u"One")});
     root.children.push_back(VersionBlock{
@@ -100,7 +103,7 @@ TEST(VersionBlocks, ARootLongerThanTheResourceIsReadAsFarAsItGoes) {
     EXPECT_EQ(QueryText(cut, kTable + "CompanyName"), "Kept");
     EXPECT_EQ(QueryText(cut, "\\VarFileInfo\\Translation"), "<none>");
     EXPECT_EQ(QueryText("", "\\"), "<none>");
-    EXPECT_EQ(QueryText(Utf16Bytes(u"VS_VERSION_INFO"), "\\"), "<none>");
+    EXPECT_EQ(QueryText(std::string("\x03\0\0\0", 4), "\\"), "<none>");  // shorter than a header
 }
 
 TEST(VersionBlocks, QueriesAnswerTheTextInCodePage1252OrTheStoredBytes) {

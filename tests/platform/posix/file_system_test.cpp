@@ -41,6 +41,17 @@ TEST_F(FileSystem, SystemDirectoryLivesInTheMachinePrefix) {
     EXPECT_EQ(GetSystemDirectoryA(nullptr, 0), length + 1);
     ::unsetenv("RAVELGARD_PREFIX");
     EXPECT_EQ(MachinePrefix(), std::string(std::getenv("HOME")) + "/.ravelgard");
+    SetMachinePrefix("/opt/prefix");
+    EXPECT_EQ(MachinePrefix(), "/opt/prefix");
+    OverrideSystemDirectoryForTesting("/opt/system");
+    EXPECT_EQ(GetSystemDirectoryA(buffer, sizeof buffer), 11u);
+    EXPECT_STREQ(buffer, "/opt/system");
+    OverrideSystemDirectoryForTesting(std::nullopt);
+    SetMachinePrefix("");
+    EXPECT_EQ(MachinePrefix(), std::string(std::getenv("HOME")) + "/.ravelgard");
+    ::setenv("RAVELGARD_APP_DIR", "/opt/app", 1);
+    EXPECT_EQ(AppPath(), "/opt/app");
+    ::unsetenv("RAVELGARD_APP_DIR");
 }
 
 TEST_F(FileSystem, PathsAreJoinedAndSplitAtTheLastSlash) {
@@ -63,13 +74,105 @@ TEST_F(FileSystem, PathsAreJoinedAndSplitAtTheLastSlash) {
 TEST_F(FileSystem, Cp1252PathsNameUtf8FilesOnDisk) {
     std::ofstream(folder_.path() + "/caf\xC3\xA9.exe") << "MZ";  // as Linux names it
     std::string contents;
-    EXPECT_EQ(ReadWholeFile(folder_ / "caf\xE9.exe", contents), ERROR_SUCCESS);
+    EXPECT_EQ(ReadWholeFile(folder_ / "caf\xE9.exe", contents, 10), ERROR_SUCCESS);
     EXPECT_EQ(contents, "MZ");
     EXPECT_EQ(ReplaceFileAtomically(folder_ / "r\xE9sum\xE9.RVL", "x"), ERROR_SUCCESS);
     EXPECT_TRUE(fs::exists(folder_.path() + "/r\xC3\xA9sum\xC3\xA9.RVL"));
     EXPECT_EQ(PathFromNative("/opt/caf\xC3\xA9"), "/opt/caf\xE9");
     EXPECT_EQ(PathFromNative("/opt/x\xC3"), "/opt/x?");  // not UTF-8
     EXPECT_EQ(NativePath("/opt/caf\xE9\x80"), "/opt/caf\xC3\xA9\xE2\x82\xAC");
+}
+
+// Folders named in any script: a character the code page lacks is one "?" in the program's
+// text, and the paths built on the name find the real folder again.
+TEST_F(FileSystem, FoldersNamedInAnyScriptAreFoundAgain) {
+    const std::pair<const char*, const char*> names[] = {
+        {"caf\xC3\xA9\xE4\xB8\xAD", "caf\xE9?"},  // café中
+        {"\xD0\x9F\xD1\x80\xD0\xB8", "???"},      // При
+        {"\xCE\xB1\xCE\xB2 \xCE\xB3", "?? ?"}};   // αβ γ
+    for (const auto& [native, shown] : names) {
+        const std::string folder = folder_.path() + "/" + native;
+        fs::create_directory(folder);
+        const std::string path = PathFromNative(folder);
+        EXPECT_EQ(path, folder_.path() + "/" + shown);
+        EXPECT_EQ(ReplaceFileAtomically(JoinPath(path, "a.RVL"), "x"), ERROR_SUCCESS);
+        EXPECT_TRUE(fs::exists(folder + "/a.RVL")) << native;  // native path, not code page
+    }
+}
+
+// Special files: read without blocking and only when regular and not too large; replaced only
+// when regular and single-linked; links followed to their target.
+TEST_F(FileSystem, SpecialFilesAreRefusedAndLinksFollowed) {
+    const std::string fifo = folder_ / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    const std::string device = folder_ / "zero";
+    ASSERT_EQ(::symlink("/dev/zero", device.c_str()), 0);
+    const std::string big = folder_.Write("big.ini", std::string(11, 'x'));
+    std::string contents = "stale";
+    EXPECT_EQ(ReadWholeFile(fifo, contents, 10), ERROR_BAD_FILE_TYPE);  // and no hang
+    EXPECT_EQ(ReadWholeFile(device, contents, 10), ERROR_BAD_FILE_TYPE);
+    EXPECT_EQ(ReadWholeFile(big, contents, 10), ERROR_FILE_TOO_LARGE);
+    EXPECT_EQ(contents, "");
+    EXPECT_EQ(ReplaceFileAtomically(fifo, "x"), ERROR_BAD_FILE_TYPE);
+    EXPECT_EQ(ReplaceFileAtomically(device, "x"), ERROR_BAD_FILE_TYPE);
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    const std::string twin = folder_ / "twin.ini";
+    fs::create_hard_link(big, twin);
+    EXPECT_EQ(ReplaceFileAtomically(twin, "x"), ERROR_NOT_SUPPORTED);
+    fs::remove(twin);
+    const std::string link = folder_ / "link.ini";
+    fs::create_symlink("big.ini", link);
+    ASSERT_EQ(ReplaceFileAtomically(link, "new"), ERROR_SUCCESS);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(TempFolder::ReadFile(big), "new");
+}
+
+TEST_F(FileSystem, ReplacementKeepsOwnerAndNewPrivateFilesStayPrivate) {
+    const std::string file = folder_.Write("theirs.RVL", "old");
+    if (::chown(file.c_str(), 4321, 4322) != 0) {
+        GTEST_SKIP() << "giving a file away needs root";
+    }
+    ASSERT_EQ(ReplaceFileAtomically(file, "new"), ERROR_SUCCESS);
+    struct stat info {};
+    ASSERT_EQ(::stat(file.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 4321u);
+    EXPECT_EQ(info.st_gid, 4322u);
+    ASSERT_EQ(ReplaceFileAtomically(folder_ / "RVPSD.SYS", "p", Privacy::OwnerOnly), ERROR_SUCCESS);
+    EXPECT_EQ(fs::status(folder_ / "RVPSD.SYS").permissions(), fs::perms(0600));
+    ASSERT_EQ(CreateDirectoryA(folder_ / "prefix", Privacy::OwnerOnly), TRUE);
+    EXPECT_EQ(fs::status(folder_ / "prefix").permissions(), fs::perms(0700));
+    ASSERT_EQ(WriteReplacementBeside(file, folder_ / "theirs.new", "newer"), ERROR_SUCCESS);
+    EXPECT_EQ(TempFolder::ReadFile(file), "new");
+    ASSERT_EQ(MoveFileReplacing(folder_ / "theirs.new", file), ERROR_SUCCESS);
+    EXPECT_EQ(TempFolder::ReadFile(file), "newer");
+    ASSERT_EQ(::stat(file.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 4321u);
+}
+
+// The update lock is exclusive between processes: the parent gets it only once the child,
+// which took it first, has let it go.
+TEST_F(FileSystem, UpdateLockIsExclusiveBetweenProcesses) {
+    const std::string file = folder_ / "shared.ini";
+    const std::string released = folder_ / "released";
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        auto lock = LockForUpdate(file);
+        ::write(ready[1], "x", 1);
+        ::usleep(200000);
+        TempFolder::WriteFile(released, "");
+        lock.reset();
+        ::_exit(0);
+    }
+    char byte = 0;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    const auto lock = LockForUpdate(file);
+    ASSERT_NE(lock, nullptr);
+    EXPECT_TRUE(fs::exists(released));
+    ::waitpid(child, nullptr, 0);
+    EXPECT_EQ(LockForUpdate(folder_ / "no/such/file.ini"), nullptr);
 }
 
 TEST_F(FileSystem, ReplacementKeepsPermissionsAndLeavesNoTemporaryFile) {
@@ -100,14 +203,14 @@ TEST_F(FileSystem, ReadOnlyFilesAndFoldersRefuseChangesEvenForRoot) {
     }
     EXPECT_EQ(AppendToFile(file, "x"), ERROR_ACCESS_DENIED);
     std::string contents;
-    EXPECT_EQ(ReadWholeFile(folder_.path(), contents), ERROR_ACCESS_DENIED);
-    EXPECT_EQ(ReadWholeFile(file, contents), ERROR_SUCCESS);
+    EXPECT_EQ(ReadWholeFile(folder_.path(), contents, 10), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(ReadWholeFile(file, contents, 10), ERROR_SUCCESS);
     EXPECT_EQ(contents, "keep");
 }
 
 TEST_F(FileSystem, MissingFilesAndFoldersGiveWindowsCodes) {
     std::string contents = "stale";
-    EXPECT_EQ(ReadWholeFile(folder_ / "none", contents), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(ReadWholeFile(folder_ / "none", contents, 10), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(contents, "");
     EXPECT_EQ(ReplaceFileAtomically(folder_ / "no/such/file", "x"), ERROR_PATH_NOT_FOUND);
     EXPECT_EQ(DeleteFileA(folder_ / "none"), FALSE);

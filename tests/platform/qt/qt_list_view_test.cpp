@@ -178,7 +178,7 @@ class ListViewTest : public QObject {
         const auto chosen = form_->ShowOpenFileDialog({"Add Program", "Language|*.INI|All|*.*"});
         QCOMPARE(chosen, std::optional<std::string>(RG_LANGUAGE_FILE));
         QCOMPARE(title, QStringLiteral("Add Program"));
-        QCOMPARE(filters, (QStringList{"Language (*.INI)", "All (*.*)"}));
+        QCOMPARE(filters, (QStringList{"Language (*.INI *.ini)", "All (*)"}));
         WhenUp<QFileDialog>(guard, [](QFileDialog& dialog) { dialog.reject(); });
         QCOMPARE(form_->ShowOpenFileDialog({"Add Program", "All|*.*"}), std::nullopt);
     }
@@ -186,10 +186,12 @@ class ListViewTest : public QObject {
     // Windows writes "text|patterns" pairs, Qt reads "text (patterns)" joined by ";;".
     void filtersAndImagesAreConvertedForQt() {
         const std::pair<const char*, const char*> filters[] = {
-            {"Programs|*.exe;*.com|All files|*.*", "Programs (*.exe *.com);;All files (*.*)"},
-            {"Executable File (*.EXE)|*.EXE", "Executable File (*.EXE)"},
-            {"(x)|*.x", "(x) (*.x)"},
-            {"Text| *.txt;;*.log |Trailing", "Text (*.txt *.log)"},
+            {"Programs|*.exe;*.com|All files|*.*",
+             "Programs (*.EXE *.exe *.COM *.com);;All files (*)"},
+            {"Executable File (*.EXE)|*.EXE", "Executable File (*.EXE) (*.EXE *.exe)"},
+            {"(x)|*.x", "(x) (*.X *.x)"},
+            {"Text| *.txt;;*.log |Trailing", "Text (*.TXT *.txt *.LOG *.log)"},
+            {"Blank| ;*.1", "Blank (*.1)"},
         };
         for (const auto& [windows, qt] : filters) {
             QCOMPARE(platform::qt::QtFileDialogFilter(windows), QString(qt));
