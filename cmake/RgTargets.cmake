@@ -80,7 +80,7 @@ endfunction()
 # Every test gets a timeout: a modal box that nobody answers must fail the suite, not hang it.
 function(rg_add_gtest)
   cmake_parse_arguments(ARG "" "NAME;TIMEOUT" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
-  if(NOT RG_BUILD_TESTS)
+  if(NOT RG_BUILD_TESTS OR ARG_NAME IN_LIST RG_LINUX_ONLY_TESTS)
     return()
   endif()
   if(NOT ARG_TIMEOUT)

@@ -1,19 +1,15 @@
 #include "tools/text_args.h"
 
-#include "platform/base/codepage.h"
+#include "platform/os/process.h"
 
 namespace rg::tool {
 
-std::optional<std::string> ArgumentAsCp1252(std::string_view utf8) {
-    std::string bytes;
-    if (!platform::Utf8ToCp1252Exact(utf8, bytes)) {
-        return std::nullopt;
-    }
-    return bytes;
+std::optional<std::string> ArgumentAsCp1252(std::string_view argument) {
+    return platform::TextFromCommandLine(argument);
 }
 
 std::string ForTerminal(std::string_view cp1252) {
-    return platform::Cp1252ToUtf8(cp1252);
+    return platform::TextForTerminal(cp1252);
 }
 
 }  // namespace rg::tool

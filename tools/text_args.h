@@ -1,5 +1,6 @@
-// Command-line texts arrive in UTF-8 and are shown in UTF-8; the profile files hold code page
-// 1252 bytes. These helpers convert at that edge and report texts that cannot be converted.
+// Command-line texts arrive and are shown in the system's form (UTF-8 on Linux, the ANSI code
+// page on Windows); the profile files hold code page 1252 bytes. These helpers convert at that
+// edge and report texts that cannot be converted.
 #pragma once
 
 #include <optional>
@@ -9,7 +10,7 @@
 namespace rg::tool {
 
 // The argument as code page 1252 bytes, or nothing when it holds a character outside it.
-std::optional<std::string> ArgumentAsCp1252(std::string_view utf8);
+std::optional<std::string> ArgumentAsCp1252(std::string_view argument);
 
 // Code page 1252 bytes as UTF-8 for the terminal.
 std::string ForTerminal(std::string_view cp1252);

@@ -117,7 +117,7 @@ TEST(RegistryParser, RefusesFilesItCannotFullyUnderstand) {
 TEST(RegistryParser, SampleFilesParseAndSurviveARewrite) {
     std::size_t samples = 0;
     for (const auto& entry : std::filesystem::directory_iterator(RG_REGISTRY_CORPUS)) {
-        const RegistryKey parsed = ParseOrFail(TempFolder::ReadFile(entry.path()));
+        const RegistryKey parsed = ParseOrFail(TempFolder::ReadFile(entry.path().string()));
         EXPECT_FALSE(parsed.subkeys.empty()) << entry.path();
         EXPECT_EQ(ParseOrFail(SerializeRegistryFile(parsed, "HKEY_LOCAL_MACHINE")), parsed);
         ++samples;
