@@ -135,7 +135,7 @@ check_saved_files() {
     echo "  the saved files hold the walk's choices ($ADDED programs)"
     [ -n "${RG_SAVED_DIR:-}" ] || return 0
     mkdir -p "$RG_SAVED_DIR/Profiles"
-    cp "$profiles"/* "$RG_SAVED_DIR/Profiles/"
+    cp -a "$profiles"/. "$RG_SAVED_DIR/Profiles/"
     cp "$RAVELGARD_PREFIX/system32/RVPSD.SYS" "$RG_SAVED_DIR/RVPSD.SYS"
     printf '%s\n' "$dump" >"$RG_SAVED_DIR/ProgramControl.dump"
     # The value's bytes from the registry file: "text" with \\ and \" escapes, or hex(1):...
