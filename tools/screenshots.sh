@@ -10,6 +10,14 @@
 # run's Finish it checks the saved profile files through ravelgard-tool. The demo machine prefix is a fresh temporary folder prepared by
 # `ravelgard-tool install`; the first run sets the password "demo1" on the finish page, so that
 # the later runs show the login prompt.
+#
+# Two settings make it the Linux half of scripts/walk-windows.sh, which makes the same choices
+# in the Windows program:
+#   RG_WALK_PROGRAMS  lines "FIXTURE:FILE NAME": only these PE fixtures are added, under those
+#                     names, and the list is not sorted (its order is the order of the sections)
+#   RG_SAVED_DIR      a folder that receives what the first run's Finish saved: Profiles/, the
+#                     password file RVPSD.SYS, RVPSD.value (the registry value's bytes) and
+#                     ProgramControl.dump (the program sections as ravelgard-tool reads them)
 set -euo pipefail
 
 BUILD_DIR=$(realpath "${1:-build/default}")
@@ -32,6 +40,7 @@ if [ -z "${RG_SCREENSHOTS_INSIDE:-}" ]; then
     "$TOOL" install --prefix "$PREFIX" >/dev/null
     mkdir -p "$OUT_DIR"
     RG_SCREENSHOTS_INSIDE=1 RAVELGARD_PREFIX="$PREFIX" \
+        RG_SAVED_DIR="${RG_SAVED_DIR:+$(realpath -m "$RG_SAVED_DIR")}" \
         xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" "$0" "$BUILD_DIR" "$OUT_DIR"
     echo "screenshots in $OUT_DIR:"
     ls "$OUT_DIR"
@@ -112,8 +121,8 @@ fail() { echo "screenshots.sh: $*" >&2; exit 1; }
 # (which deciphers with the section names, as the firewall does).
 check_saved_files() {
     local profiles="$BUILD_DIR/app/Profiles" dump sections
-    [ "$("$TOOL" profile get Main AlertEvent "$profiles/AlertsAndLogSetting.RVL")" = 1 ] ||
-        fail "AlertEvent is not 1 after the walk"
+    [ "$("$TOOL" profile get Main AlertEvent "$profiles/AlertsAndLogSetting.RVL")" = 0 ] ||
+        fail "AlertEvent is not 0 (Do not alert me) after the walk"
     dump=$("$TOOL" profile dump "$profiles/ProgramControl.RVL")
     sections=$(grep -c '^\[' <<<"$dump" || true)
     [ "$sections" = "$ADDED" ] || fail "ProgramControl.RVL holds $sections programs, not $ADDED"
@@ -124,6 +133,23 @@ check_saved_files() {
     grep -q "^Path=$DEMO_PATH/" <<<"$dump" || fail "no program path in ProgramControl.RVL"
     [ -s "$RAVELGARD_PREFIX/system32/RVPSD.SYS" ] || fail "no password file"
     echo "  the saved files hold the walk's choices ($ADDED programs)"
+    [ -n "${RG_SAVED_DIR:-}" ] || return 0
+    mkdir -p "$RG_SAVED_DIR/Profiles"
+    cp -a "$profiles"/. "$RG_SAVED_DIR/Profiles/"
+    cp "$RAVELGARD_PREFIX/system32/RVPSD.SYS" "$RG_SAVED_DIR/RVPSD.SYS"
+    printf '%s\n' "$dump" >"$RG_SAVED_DIR/ProgramControl.dump"
+    # The value's bytes from the registry file: "text" with \\ and \" escapes, or hex(1):...
+    python3 - "$RAVELGARD_PREFIX/HKEY_LOCAL_MACHINE.reg" "$RG_SAVED_DIR/RVPSD.value" <<'PY'
+import re, sys
+text = open(sys.argv[1], "rb").read().replace(b"\\\r\n  ", b"").replace(b"\r", b"")
+line = next(l for l in text.split(b"\n") if l.startswith(b'"RVPSD"='))[len(b'"RVPSD"='):]
+if line.startswith(b"hex(1):"):
+    data = bytes.fromhex(line[7:].replace(b",", b"").decode())
+    data = data[:-1] if data.endswith(b"\0") else data
+else:
+    data = re.sub(rb"\\(.)", rb"\1", line[1:-1])
+open(sys.argv[2], "wb").write(data)
+PY
 }
 
 # First run: no password set, so the wizard opens at once.
@@ -133,6 +159,8 @@ WIN=$(wait_for_window "$TITLE")
 shoot "$WIN" page1-welcome
 keys "$WIN" Return
 shoot "$WIN" page3-alerts
+keys "$WIN" alt+d               # "Do not alert me, just keep the log"
+shoot "$WIN" page3-alerts-chosen
 keys "$WIN" Return
 typed "$WIN" demo1
 keys "$WIN" Tab
@@ -148,7 +176,15 @@ shoot "$WIN" page6-program-list
 # reader's tests, when that build has them) and plain files, each added through the real
 # open-file dialog, one of them twice under another name in other letter case (not added again).
 DEMO=$(mktemp -d)
-FIXTURES="$BUILD_DIR/tests/fileinfo/fixtures"
+FIXTURES="$BUILD_DIR/tests/fixtures/pe"
+if [ -n "${RG_WALK_PROGRAMS:-}" ]; then
+    while IFS= read -r pair; do
+        [ -n "$pair" ] || continue
+        cp "$FIXTURES/${pair%%:*}.exe" "$DEMO/${pair#*:}" || fail "no fixture ${pair%%:*}.exe"
+        add_program "$WIN" "$DEMO/${pair#*:}"
+    done <<<"$RG_WALK_PROGRAMS"
+    ADDED=$(ls "$DEMO" | wc -l)
+else
 for pair in "full:full.exe" "icon_sizes:Mail Client.exe" "icon_named:chat.exe"; do
     [ -f "$FIXTURES/${pair%%:*}.exe" ] && cp "$FIXTURES/${pair%%:*}.exe" "$DEMO/${pair#*:}"
 done
@@ -179,19 +215,24 @@ for program in "$DEMO"/*; do
 done
 # Every file is listed but NOTES.TXT, whose name equals notes.txt but for letter case.
 ADDED=$(( $(ls "$DEMO" | wc -l) - 1 ))
+fi
 DEMO_PATH=$DEMO
 shoot "$WIN" page6-program-list-filled
 # A left click on the Access cell of the second row opens the Access menu at the mouse.
-click_at "$WIN" 345 130 1
+click_at "$WIN" 345 117 1
 shoot_screen_part "$WIN" page6-access-menu
-keys "$WIN" Down Down Return  # "Block"
-click_at "$WIN" 220 85 1      # the "Programs" header: sorted by name
-keys "$WIN" Home              # the first row, scrolled to the top
-shoot "$WIN" page6-program-list-sorted
-click_at "$WIN" 220 85 1      # again: descending
-keys "$WIN" Home
-shoot "$WIN" page6-program-list-descending
-rm -rf "$DEMO"
+# To the open menu itself: focusing the wizard's window first would close it.
+xdotool key --delay 60 Down Down Return  # "Block"
+sleep 0.3
+shoot "$WIN" page6-program-list-blocked
+if [ -z "${RG_WALK_PROGRAMS:-}" ]; then
+    click_at "$WIN" 220 85 1      # the "Programs" header: sorted by name
+    keys "$WIN" Home              # the first row, scrolled to the top
+    shoot "$WIN" page6-program-list-sorted
+    click_at "$WIN" 220 85 1      # again: descending
+    keys "$WIN" Home
+    shoot "$WIN" page6-program-list-descending
+fi
 keys "$WIN" Return
 shoot "$WIN" page9-finish
 keys "$WIN" Escape
@@ -201,6 +242,7 @@ keys "$BOX" Tab space       # No: stay in the wizard
 keys "$WIN" Return          # Finish: save and end
 wait "$APP" || true
 check_saved_files
+rm -rf "$DEMO"  # only now: the save reads each program's version from its file
 
 # Second run: the finish step stored the password, so the login prompt comes first.
 "$WIZARD" &

@@ -40,6 +40,7 @@ LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lPara
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
         case WM_CTLCOLOREDIT:
+        case WM_CONTEXTMENU:
             if (owner != nullptr) {
                 LRESULT result = 0;
                 if (owner->HandleMessage(message, wParam, lParam, result)) {
@@ -594,6 +595,20 @@ bool FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
             const COLORREF colour = BackgroundOf(control);
             ::SetBkColor(reinterpret_cast<HDC>(wParam), colour);
             result = reinterpret_cast<LRESULT>(BrushFor(colour));
+            return true;
+        }
+        case WM_CONTEXTMENU: {
+            // The Menu key or Shift+F10 on the focused list (a context-menu request from the
+            // keyboard: no mouse position) reaches the form as that key pressed on the list.
+            Control* control = ControlFor(reinterpret_cast<HWND>(wParam));
+            if (static_cast<DWORD>(lParam) != 0xFFFFFFFF || control == nullptr ||
+                control->kind() != ControlKind::ListView || unloaded_) {
+                return false;
+            }
+            const auto down = [](int key) { return (::GetKeyState(key) & 0x8000) != 0; };
+            const int shift = (down(VK_SHIFT) ? kShiftKey : 0) | (down(VK_CONTROL) ? kCtrlKey : 0) |
+                              (down(VK_MENU) ? kAltKey : 0);
+            form_.KeyDown(*control, down(VK_F10) ? kKeyF10 : kKeyApplications, shift);
             return true;
         }
         case WM_CLOSE:

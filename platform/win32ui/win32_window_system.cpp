@@ -85,7 +85,7 @@ void Win32WindowSystem::ShowModeless(Form& form) {
 // The other windows stay visible but take no input until the form is unloaded.
 void Win32WindowSystem::RunModal(Form& form) {
     FormWindow& window = EnsureWindow(form);
-    std::vector<HWND> disabled;
+    std::vector<HWND>& disabled = disabledBy_[&form];
     for (const auto& [other, otherWindow] : windows_) {
         if (other != &form && ::IsWindowEnabled(otherWindow->window())) {
             ::EnableWindow(otherWindow->window(), FALSE);
@@ -97,11 +97,20 @@ void Win32WindowSystem::RunModal(Form& form) {
     while (!modalDone_[&form] && PumpOne()) {
     }
     modalDone_.erase(&form);
-    for (HWND other : disabled) {
+    EnableDisabledBy(form);
+}
+
+void Win32WindowSystem::EnableDisabledBy(const Form& form) {
+    const auto found = disabledBy_.find(&form);
+    if (found == disabledBy_.end()) {
+        return;
+    }
+    for (HWND other : found->second) {
         if (::IsWindow(other)) {
             ::EnableWindow(other, TRUE);
         }
     }
+    disabledBy_.erase(found);
 }
 
 void Win32WindowSystem::FormUnloaded(Form& form) {
@@ -109,6 +118,7 @@ void Win32WindowSystem::FormUnloaded(Form& form) {
     if (found != windows_.end()) {
         std::unique_ptr<FormWindow> window = std::move(found->second);
         windows_.erase(found);
+        EnableDisabledBy(form);  // before the hide, which activates the window below
         window->CloseAfterUnload();
         closing_.push_back(std::move(window));
         ::PostMessageA(nullptr, WM_NULL, 0, 0);  // wakes the loop that destroys it

@@ -43,6 +43,8 @@ class Win32WindowSystem final : public WindowSystem {
   private:
     FormWindow& EnsureWindow(Form& form);
     void Present(Form& form, FormWindow& window);
+    // Enables the windows the modal form disabled, once.
+    void EnableDisabledBy(const Form& form);
     // One message, given to the dialog manager of the active form first. False on WM_QUIT.
     bool PumpOne();
 
@@ -53,6 +55,9 @@ class Win32WindowSystem final : public WindowSystem {
     std::vector<std::unique_ptr<FormWindow>> closing_;
     int quitCode_ = 0;
     std::unordered_map<const Form*, bool> modalDone_;
+    // The windows a modal form disabled; enabled again before its own window hides, so that
+    // Windows hands the activation back to them (as EndDialog does).
+    std::unordered_map<const Form*, std::vector<HWND>> disabledBy_;
 };
 
 // Converts the filter of the open-file dialog, "text|patterns|text|patterns", into the list
