@@ -14,8 +14,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<char> block(VersionInfoBlockSize(resource.size()));
     FillVersionInfoBlock(resource, block.data(), block.size());
     DWORD error = 0;
-    for (const char* query : {"\\", "\\VarFileInfo\\Translation", "\\StringFileInfo\\040904B0\\A"})
+    for (const char* query :
+         {"\\", "\\VarFileInfo\\Translation", "\\StringFileInfo\\040904B0\\A"}) {
         QueryVersionValue(block.data(), query, error);
+    }
     if (const auto image = ReadPeIcon(source) ? ReadPeIcon(source) : DecodeIconImage(bytes)) {
         ScaleImage(*image, 16, 16);
     }
