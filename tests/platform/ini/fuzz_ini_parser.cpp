@@ -1,8 +1,6 @@
 // Arbitrary bytes as a profile file: an untouched file serialises to the same bytes, and a key
 // written into it reads back as written from a serialisation that is a fixed point.
-#include <cstdint>
 #include <cstdlib>
-#include <string>
 
 #include "platform/ini/ini_document.h"
 
@@ -11,14 +9,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     ProfileDocument document = ProfileDocument::Parse(bytes);
     const std::string section = rg::platform::ToWorkingText(document.Encoding(), "a");
-    bool ok = document.Serialize() == bytes;
+    const bool same = document.Serialize() == bytes;
     document.SetValue(section, "k", "some value");
     const std::string written = document.Serialize();
     const ProfileDocument reread = ProfileDocument::Parse(written);
     const auto* found = reread.FindSection(section);
     const auto* entry = found ? ProfileDocument::FindEntry(*found, "k") : nullptr;
-    ok = ok && entry && entry->value == "some value" && reread.Serialize() == written;
-    if (!ok) {
+    if (!same || !entry || entry->value != "some value" || reread.Serialize() != written) {
         std::abort();
     }
     return 0;

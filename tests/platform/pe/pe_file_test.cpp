@@ -2,7 +2,6 @@
 // and of the first icon group, and damaged or hostile files.
 #include <gtest/gtest.h>
 
-#include "platform/os/file_system.h"
 #include "platform/pe/pe_file.h"
 #include "platform/pe/pe_icon.h"
 #include "platform/pe/pe_resources.h"
@@ -127,28 +126,6 @@ TEST(PeFile, EveryTruncationOfAProgramIsSafe) {
         const auto icon = platform::ReadPeIcon(cut);
         ASSERT_TRUE(!icon || icon->argb.size() == 256u) << length;
     }
-}
-
-TEST(PeFile, FileSourceReadsLikeMemoryAroundItsCachedHead) {
-    const std::string path = FixturePath("full");
-    const std::string bytes = TempFolder::ReadFile(path);
-    const auto file = platform::OpenFileByteSource(path);
-    ASSERT_EQ(file->Size(), bytes.size());
-    // Across the 4 KiB head the source keeps, and up to the end.
-    for (const auto& [offset, length] : {std::pair<std::size_t, std::size_t>{0, 64},
-                                         {4086, 20},
-                                         {4096, 100},
-                                         {bytes.size() - 1, 1},
-                                         {bytes.size(), 0}}) {
-        std::string got;
-        EXPECT_TRUE(file->ReadString(offset, length, got) && got == bytes.substr(offset, length))
-            << offset;
-    }
-    std::string ignored;
-    EXPECT_FALSE(file->ReadString(bytes.size() - 1, 2, ignored));
-    EXPECT_FALSE(file->ReadString(~std::uint64_t{0}, 2, ignored));
-    EXPECT_EQ(platform::OpenFileByteSource("/nonexistent/file.exe"), nullptr);
-    EXPECT_EQ(platform::OpenFileByteSource("/tmp"), nullptr);
 }
 
 TEST(PeResources, ChoosesTheLanguageInTheLoadersOrder) {

@@ -33,6 +33,34 @@ TEST(VersionResource, OnlyTheResourceNumberOneWithARootBlockCounts) {
     EXPECT_EQ(platform::ReadVersionResource(platform::MemoryByteSource(resource)), std::nullopt);
 }
 
+// A 16-bit NE program: its resource table leads to the version resource, whose blocks have the
+// old layout with single-byte keys and texts. The table of BuildNe starts at 0x80 (the shift,
+// the type at 0x82, its count at 0x84, the name entry at 0x8A: offset, length, flags, id).
+TEST(VersionResource, SixteenBitProgramsAreReadThroughTheirResourceTable) {
+    const std::string resource =
+        SimpleAnsiVersion({{"CompanyName", "Old Co"}, {"FileVersion", "3.1"}}).Bytes();
+    const std::string program = BuildNe(resource);
+    const auto read = [](const std::string& image) {
+        return platform::ReadVersionResource(platform::MemoryByteSource(image)).value_or("<none>");
+    };
+    ASSERT_EQ(read(program), resource);
+    EXPECT_EQ(QueryText(resource, "\\StringFileInfo\\040904e4\\companyname"), "Old Co");
+    EXPECT_EQ(QueryText(resource, "\\StringFileInfo\\040904E4\\FileVersion"), "3.1");
+    EXPECT_EQ(QueryText(resource, "\\VarFileInfo\\Translation"), "\x09\x04\xE4\x04");
+    const auto patched = [&](std::size_t at, std::uint16_t value) {
+        std::string image = program;
+        PutU16(image, at, value);
+        return image;
+    };
+    EXPECT_EQ(read(patched(0x8C, 0xFFFF)), resource);  // a length past the end: what there is
+    for (const std::string& image :
+         {patched(0, 'M' | 'X' << 8), patched(0x40, 'N' | 'X' << 8), patched(0x66, 0x40),
+          patched(0x80, 17), patched(0x82, 0), patched(0x82, 0x800E), patched(0x90, 0x8002),
+          patched(0x8A, 0x100), program.substr(0, 0x90), program.substr(0, 0x60)}) {
+        EXPECT_EQ(read(image), "<none>");
+    }
+}
+
 TEST(VersionBlocks, KeysMatchInAnyCaseButWhole) {
     const std::string resource =
         SimpleVersion({TextEntry(u"FileVersionX", u"x"), TextEntry(u"AZ", u"letters"),
@@ -46,6 +74,8 @@ TEST(VersionBlocks, KeysMatchInAnyCaseButWhole) {
     EXPECT_EQ(QueryText(resource, kTable + "\xC9t\xE9"), "accent");
     EXPECT_EQ(QueryText(resource, kTable + "\xE9t\xE9"), "<none>");  // only A to Z fold
     EXPECT_EQ(QueryText(resource, "\\\\StringFileInfo\\\\040904B0\\FileVersion\\"), "1.0");
+    EXPECT_EQ(QueryText(resource, "StringFileInfo\\040904B0\\AZ"),
+              "letters");  // no leading backslash
 }
 
 TEST(VersionBlocks, ValueLengthAndTypeDecideTheText) {

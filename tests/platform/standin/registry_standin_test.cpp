@@ -155,22 +155,18 @@ TEST_F(RegistryStandIn, ValuesKeepTypeAndExactBytesThroughTheFile) {
     EXPECT_EQ(Get(key, ""), "3:");
     EXPECT_EQ(Get(key, "absent"), "error 2");
     // A short buffer: ERROR_MORE_DATA and the size needed, the buffer untouched; a buffer that
-    // fits: the size used.
-    char buffer[6] = {'-', '-', '-', '-', '-', '-'};
-    DWORD size = 4;
-    EXPECT_EQ(RegQueryValueExA(key, "zero", nullptr, reinterpret_cast<BYTE*>(buffer), &size),
-              static_cast<LONG>(ERROR_MORE_DATA));
-    EXPECT_EQ(size, 5u);
-    EXPECT_EQ(buffer[0], '-');
-    size = 6;
-    EXPECT_EQ(RegQueryValueExA(key, "zero", nullptr, reinterpret_cast<BYTE*>(buffer), &size), kOk);
-    EXPECT_EQ(std::string(buffer, 6), "ab\0cd-"s);
-    EXPECT_EQ(size, 5u);
-    // A missing value leaves type and size as they were.
-    DWORD type = 77;
-    EXPECT_EQ(RegQueryValueExA(key, "absent", &type, nullptr, &size), kMissing);
-    EXPECT_EQ(type, 77u);
-    EXPECT_EQ(size, 5u);
+    // fits: the size used. A missing value leaves type and size as they were.
+    const auto query = [&](std::string_view name, DWORD size) {
+        char buffer[6] = {'-', '-', '-', '-', '-', '-'};
+        DWORD type = 77;
+        const LONG result =
+            RegQueryValueExA(key, name, &type, reinterpret_cast<BYTE*>(buffer), &size);
+        return std::to_string(result) + " " + std::to_string(size) + " " + std::to_string(type) +
+               " " + std::string(buffer, 6);
+    };
+    EXPECT_EQ(query("zero", 4), "234 5 1 ------");
+    EXPECT_EQ(query("zero", 6), "0 5 1 ab\0cd-"s);
+    EXPECT_EQ(query("absent", 6), "2 6 77 ------");
     EXPECT_EQ(RegCloseKey(key), kOk);
 }
 

@@ -122,5 +122,19 @@ TEST_F(ListView, DeferredChangesAreReportedOnceEachAtTheEnd) {
     EXPECT_EQ(seen.size(), 3u);
 }
 
+TEST(ImageList, ImagesGoByUniqueNonEmptyKeys) {
+    ImageList images;
+    images.Add("a", Image{1, 1, {0xFF00FF00}});
+    for (const char* bad : {"a", ""}) {
+        EXPECT_THROW(images.Add(bad, Image{}), CollectionError) << bad;
+    }
+    EXPECT_EQ(images.Find("a")->argb, std::vector<std::uint32_t>{0xFF00FF00});
+    EXPECT_EQ(images.Find("A"), nullptr);
+    EXPECT_THROW(images.Remove("b"), CollectionError);
+    images.Remove("a");
+    EXPECT_EQ(images.count(), 0u);
+    EXPECT_EQ(images.Find("a"), nullptr);
+}
+
 }  // namespace
 }  // namespace rg::test
