@@ -62,10 +62,11 @@ Control& AddPage(Form& form, const char* frameName, std::span<const ControlDesig
     return frame;
 }
 
+// The first description takes three lines: it starts right below the two lines of the header.
 const ControlDesign kPage1[] = {
     {kLabel, "lbPage1Header", {180, 180, 5175, 405}, "Welcome to Ravelgard", "5101"},
-    {kLabel, "lbPage1Header2", {120, 600, 5205, 495}, "Welcome To Ravelgard", "5102"},
-    {kLabel, "lbPage1Desc", {120, 1200, 5505, 705}, "-----", "5103"},
+    {kLabel, "lbPage1Header2", {120, 600, 5205, 480}, "Welcome To Ravelgard", "5102"},
+    {kLabel, "lbPage1Desc", {120, 1080, 5505, 630}, "-----", "5103"},
     {kLabel, "lbPage1Desc1", {120, 1710, 5505, 705}, "---", "5105"},
     {kLabel, "lbPage1Desc2", {120, 2550, 5505, 525}, "---", "5106"},
     {kLabel, "lbPage1Footer", {120, 3800, 5500, 195}, "-----", "5104"},
@@ -161,18 +162,19 @@ const ControlDesign kPage5[] = {
     {kPicture, "imgPage5", kPageIcon, "", "5500"},
 };
 
-// The page icon comes last, as on the other pages, so that it is drawn above the title.
+// The page icon comes last, as on the other pages, so that it is drawn above the title. The
+// list starts below the third line of the text above it.
 const ControlDesign kPage6[] = {
     {kLabel, "lbPage6Header", {180, 180, 5175, 405}, "Advance Secure Program", "5601"},
     {kLabel,
      "lbPage6Header2",
-     {120, 600, 5205, 645},
+     {120, 600, 5205, 600},
      "Add or remove programs, then set permission by left click Access/Server column to "
      "secure your network",
      "5602"},
-    {kList, "lvwPrograms", {90, 1110, 4065, 1455}, "", "5603"},
-    {kButton, "cmdAdd", {4290, 1140, 1000, 315}, "&Add", "5604"},
-    {kButton, "cmdRemove", {4290, 1530, 1000, 315}, "&Remove", "5605"},
+    {kList, "lvwPrograms", {90, 1200, 4065, 1380}, "", "5603"},
+    {kButton, "cmdAdd", {4290, 1230, 1000, 315}, "&Add", "5604"},
+    {kButton, "cmdRemove", {4290, 1620, 1000, 315}, "&Remove", "5605"},
     {kLabel, "lbPage6Desc", {150, 2640, 5295, 315}, "---------", "5606"},
     {kLabel, "lbPage6Desc1", {150, 2970, 5295, 765}, "---------", "5608"},
     {kLabel, "lbPage6Footer", {120, 3800, 5300, 195}, "-----", "5607"},

@@ -40,6 +40,7 @@ struct Misfit {
     QString text;
     QSize needed;
     QSize available;
+    std::string coveredBy;  // the control the text runs under, if that is what cuts it off
     bool operator<(const Misfit& other) const {
         return std::tie(form, control, text) < std::tie(other.form, other.control, other.text);
     }
@@ -55,6 +56,9 @@ QString Describe(const std::set<Misfit>& misfits) {
                      .arg(misfit.needed.height())
                      .arg(misfit.available.width())
                      .arg(misfit.available.height());
+        if (!misfit.coveredBy.empty()) {
+            lines += QStringLiteral(" (up to %1)").arg(QString::fromStdString(misfit.coveredBy));
+        }
     }
     return lines;
 }
@@ -74,10 +78,12 @@ QStyleOptionButton ButtonOption(const QAbstractButton& button) {
     return option;
 }
 
-// The room a widget gives its caption and the size the caption needs there, in logical pixels.
+// The room a widget gives its caption, the size the caption needs there and where the laid-out
+// text lands (widget coordinates), in logical pixels.
 struct Measure {
     QSize needed;
     QSize available;
+    QRect text;
 };
 
 // Labels wrap at their width (the renderer turns wrapping on), from the top left or centred; the
@@ -88,9 +94,11 @@ Measure MeasureLabel(const QLabel& label) {
     if (label.buddy() != nullptr) {
         flags |= Qt::TextShowMnemonic;
     }
-    const QRect text =
-        label.fontMetrics().boundingRect(QRect(0, 0, room.width(), 100000), flags, label.text());
-    return {text.size(), room.size()};
+    const QSize text =
+        label.fontMetrics().boundingRect(QRect(0, 0, room.width(), 100000), flags, label.text()).size();
+    const auto horizontal = label.alignment() & Qt::AlignHorizontal_Mask;
+    return {text, room.size(),
+            QStyle::alignedRect(Qt::LeftToRight, horizontal | Qt::AlignTop, text, room)};
 }
 
 // Option buttons: the text runs right of the round box and its gap. The renderer's option
@@ -100,23 +108,28 @@ Measure MeasureOption(const QRadioButton& option) {
     const QStyleOptionButton style = ButtonOption(option);
     const QRect room = option.style()->subElementRect(QStyle::SE_RadioButtonContents, &style, &option);
     if (dynamic_cast<const platform::qt::OptionButton*>(&option) == nullptr) {
-        return {option.fontMetrics().size(Qt::TextShowMnemonic, option.text()), room.size()};
+        const QSize line = option.fontMetrics().size(Qt::TextShowMnemonic, option.text());
+        return {line, room.size(),
+                QStyle::alignedRect(Qt::LeftToRight, Qt::AlignLeft | Qt::AlignVCenter, line, room)};
     }
-    const QRect text = option.fontMetrics().boundingRect(
+    const QSize text = option.fontMetrics().boundingRect(
         QRect(0, 0, room.width(), 100000),
-        Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic, option.text());
-    return {text.size(), room.size()};
+        Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic, option.text()).size();
+    return {text, room.size(), QRect(room.topLeft(), text)};
 }
 
 // Command buttons: one line, centred inside the frame (and the default button's ring).
 Measure MeasureButton(const QPushButton& button) {
     const QStyleOptionButton style = ButtonOption(button);
     const QRect room = button.style()->subElementRect(QStyle::SE_PushButtonContents, &style, &button);
-    return {button.fontMetrics().size(Qt::TextShowMnemonic, button.text()), room.size()};
+    const QSize line = button.fontMetrics().size(Qt::TextShowMnemonic, button.text());
+    return {line, room.size(), QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, line, room)};
 }
 
-// Every caption of the form's window that needs more room than its widget gives it. Frames are
-// captionless (a caption would not be shown at all); the other kinds carry no caption.
+// Every caption of the form's window that needs more room than its widget gives it, or that
+// runs under another shown control of the same container (a list, a text box, the next label)
+// that covers it. Frames are captionless (a caption would not be shown at all); the other kinds
+// carry no caption.
 std::set<Misfit> Misfits(const platform::Form& form, const platform::qt::FormWindow& window,
                          int& measured) {
     std::set<Misfit> misfits;
@@ -126,7 +139,7 @@ std::set<Misfit> Misfits(const platform::Form& form, const platform::qt::FormWin
         QString text;
         if (control->kind() == ControlKind::Frame) {
             // No room at all: any caption on a frame is lost.
-            measure = {QSize(control->caption().empty() ? 0 : 1, 0), QSize(0, 0)};
+            measure = {QSize(control->caption().empty() ? 0 : 1, 0), QSize(0, 0), QRect()};
         } else if (const auto* label = qobject_cast<const QLabel*>(widget)) {
             measure = MeasureLabel(*label);
             text = label->text();
@@ -142,7 +155,31 @@ std::set<Misfit> Misfits(const platform::Form& form, const platform::qt::FormWin
         ++measured;
         if (measure.needed.width() > measure.available.width() ||
             measure.needed.height() > measure.available.height()) {
-            misfits.insert({form.name(), control->name(), text, measure.needed, measure.available});
+            misfits.insert(
+                {form.name(), control->name(), text, measure.needed, measure.available, ""});
+        } else if (widget != nullptr && !text.isEmpty()) {
+            // Within its own box, but running on under another shown control of the same
+            // container that begins below the text's top or right of its left edge?
+            const QRect shown = measure.text.translated(widget->pos());
+            for (const auto& other : form.controls()) {
+                const QWidget* otherWidget = window.WidgetFor(*other);
+                if (other == control || other->container() != control->container() ||
+                    !other->visible() || otherWidget == nullptr) {
+                    continue;
+                }
+                const QRect cover = otherWidget->geometry();
+                if (!shown.intersects(cover) ||
+                    (cover.top() <= shown.top() && cover.left() <= shown.left())) {
+                    continue;
+                }
+                const QRect box = widget->geometry();
+                const QSize room = cover.top() > shown.top()
+                                       ? QSize(measure.available.width(), cover.top() - box.top())
+                                       : QSize(std::max(0, cover.left() - box.left()),
+                                               measure.available.height());
+                misfits.insert({form.name(), control->name(), text, measure.needed, room,
+                                other->name()});
+            }
         }
     }
     return misfits;
@@ -247,15 +284,17 @@ class CaptionFitTest : public QObject {
     }
 
     // A label one line too short, a button too narrow for its text, an option whose text needs
-    // more room than its box has: each is reported with what it needs and what it has.
+    // more room than its box has, a label whose text runs on under the next label: each is
+    // reported with what it needs and what it has.
     void aBoxTooSmallForItsCaptionIsReported() {
         auto& wizard = Open<StartupMainForm>(RG_LANGUAGE_FILE);
         Control& title = wizard.Get("lbPage3Header2");
         Control& add = wizard.Get("cmdAdd");
         Control& option = wizard.Get("optAlertDoNot");
         title.setBounds({120, 600, 5205, 240});      // a text of two lines in one line's height
-        add.setBounds({4290, 1140, 300, 315});       // "Add" in 20 pixels
+        add.setBounds({4290, 1230, 300, 315});       // "Add" in 20 pixels
         option.setBounds({120, 1590, 1500, 255});    // the text needs three lines here
+        wizard.Get("lbPage1Desc1").setBounds({120, 1290, 5505, 705});  // over lbPage1Desc's text
         int measured = 0;
         const std::set<Misfit> misfits = Misfits(wizard, WindowOf(wizard), measured);
         std::set<std::string> names;
@@ -264,7 +303,13 @@ class CaptionFitTest : public QObject {
             QVERIFY(misfit.needed.width() > misfit.available.width() ||
                     misfit.needed.height() > misfit.available.height());
         }
-        QCOMPARE(names, (std::set<std::string>{"cmdAdd", "lbPage3Header2", "optAlertDoNot"}));
+        QCOMPARE(names, (std::set<std::string>{"cmdAdd", "lbPage1Desc", "lbPage3Header2",
+                                               "optAlertDoNot"}));
+        const Misfit& covered = *std::find_if(misfits.begin(), misfits.end(), [](const Misfit& m) {
+            return m.control == "lbPage1Desc";
+        });
+        QCOMPARE(covered.coveredBy, std::string("lbPage1Desc1"));
+        QCOMPARE(covered.available.height(), qRound(1290 / 15.0) - qRound(1080 / 15.0));
         const Misfit& header = *std::find_if(misfits.begin(), misfits.end(), [](const Misfit& m) {
             return m.control == "lbPage3Header2";
         });

@@ -46,6 +46,7 @@ struct Misfit {
     std::string text;
     SIZE needed;
     SIZE available;
+    std::string coveredBy;  // the control the text runs under, if that is what cuts it off
     bool operator<(const Misfit& other) const {
         return std::tie(form, control, text) < std::tie(other.form, other.control, other.text);
     }
@@ -58,6 +59,9 @@ std::string Describe(const std::set<Misfit>& misfits, int dpi) {
         lines << "\n  " << misfit.form << '.' << misfit.control << " \"" << misfit.text
               << "\": needs " << misfit.needed.cx << " x " << misfit.needed.cy << ", has "
               << misfit.available.cx << " x " << misfit.available.cy;
+        if (!misfit.coveredBy.empty()) {
+            lines << " (up to " << misfit.coveredBy << ')';
+        }
     }
     return lines.str();
 }
@@ -85,10 +89,17 @@ int HalfZeroWidth(HWND control) {
     return width / 2;
 }
 
+// The room a control gives its caption, the size the caption needs there and where the laid-out
+// text lands (client coordinates of the control), in pixels.
 struct Measure {
     SIZE needed;
     SIZE available;
+    RECT text;
 };
+
+RECT Placed(LONG left, LONG top, SIZE size) {
+    return RECT{left, top, left + size.cx, top + size.cy};
+}
 
 Measure MeasureControl(const Control& control, HWND child, int dpi) {
     RECT client{};
@@ -104,34 +115,48 @@ Measure MeasureControl(const Control& control, HWND child, int dpi) {
             const LONG alignment = style & SS_TYPEMASK;
             flags |= alignment == SS_CENTER ? DT_CENTER : alignment == SS_RIGHT ? DT_RIGHT : 0;
             flags |= (style & SS_NOPREFIX) != 0 ? DT_NOPREFIX : 0;
-            return {TextExtent(child, text, room.cx, flags), room};
+            const SIZE extent = TextExtent(child, text, room.cx, flags);
+            const LONG left = alignment == SS_CENTER  ? (room.cx - extent.cx) / 2
+                              : alignment == SS_RIGHT ? room.cx - extent.cx
+                                                      : 0;
+            return {extent, room, Placed(left, 0, extent)};
         }
         case ControlKind::OptionButton: {
             const int box = 12 * dpi / 96 + 1;
             const int offset = box + HalfZeroWidth(child);
             const UINT flags = (style & BS_MULTILINE) != 0 ? DT_WORDBREAK : DT_SINGLELINE;
             const SIZE text_ = TextExtent(child, text, room.cx - offset - 2, flags);
-            return {SIZE{offset + text_.cx + 2, text_.cy + 2}, room};
+            return {SIZE{offset + text_.cx + 2, text_.cy + 2}, room, Placed(offset + 1, 1, text_)};
         }
         case ControlKind::CommandButton: {
             constexpr int kInset = 2 + 1 + 1;  // frame, default ring, text margin
             const SIZE text_ = TextExtent(child, text, 0, DT_SINGLELINE);
-            return {SIZE{text_.cx + 2 * kInset, text_.cy + 2 * kInset}, room};
+            return {SIZE{text_.cx + 2 * kInset, text_.cy + 2 * kInset}, room,
+                    Placed((room.cx - text_.cx) / 2, (room.cy - text_.cy) / 2, text_)};
         }
         default:
-            return {SIZE{}, SIZE{}};
+            return {SIZE{}, SIZE{}, RECT{}};
     }
 }
 
-// Every caption of the form's window that needs more room than its control gives it. Frames are
-// captionless: a caption on one would not be shown at all.
+// A child window's rectangle in its parent's client coordinates.
+RECT RectInParent(HWND child) {
+    RECT rect{};
+    ::GetWindowRect(child, &rect);
+    ::MapWindowPoints(HWND_DESKTOP, ::GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// Every caption of the form's window that needs more room than its control gives it, or that
+// runs on under another shown control of the same container (a list, a text box, the next
+// label) that covers it. Frames are captionless: a caption on one would not be shown at all.
 std::set<Misfit> Misfits(const platform::Form& form, const FormWindow& window, int& measured) {
     std::set<Misfit> misfits;
     for (const auto& control : form.controls()) {
         Measure measure;
         switch (control->kind()) {
             case ControlKind::Frame:
-                measure = {SIZE{control->caption().empty() ? 0 : 1, 0}, SIZE{}};
+                measure = {SIZE{control->caption().empty() ? 0 : 1, 0}, SIZE{}, RECT{}};
                 break;
             case ControlKind::Label:
             case ControlKind::OptionButton:
@@ -150,8 +175,34 @@ std::set<Misfit> Misfits(const platform::Form& form, const FormWindow& window, i
         ++measured;
         if (measure.needed.cx > measure.available.cx ||
             measure.needed.cy > measure.available.cy) {
-            misfits.insert(
-                {form.name(), control->name(), control->caption(), measure.needed, measure.available});
+            misfits.insert({form.name(), control->name(), control->caption(), measure.needed,
+                            measure.available, ""});
+        } else if (HWND child = window.WindowFor(*control);
+                   child != nullptr && measure.text.right > measure.text.left) {
+            // Within its own box, but running on under another shown control of the same
+            // container that begins below the text's top or right of its left edge?
+            const RECT box = RectInParent(child);
+            RECT shown = measure.text;
+            ::OffsetRect(&shown, box.left, box.top);
+            for (const auto& other : form.controls()) {
+                HWND otherChild = window.WindowFor(*other);
+                if (other == control || other->container() != control->container() ||
+                    !other->visible() || otherChild == nullptr) {
+                    continue;
+                }
+                const RECT cover = RectInParent(otherChild);
+                RECT overlap{};
+                if (!::IntersectRect(&overlap, &shown, &cover) ||
+                    (cover.top <= shown.top && cover.left <= shown.left)) {
+                    continue;
+                }
+                const SIZE room = cover.top > shown.top
+                                      ? SIZE{measure.available.cx, cover.top - box.top}
+                                      : SIZE{std::max<LONG>(0, cover.left - box.left),
+                                             measure.available.cy};
+                misfits.insert({form.name(), control->name(), control->caption(), measure.needed,
+                                room, other->name()});
+            }
         }
     }
     return misfits;
@@ -245,12 +296,14 @@ TEST_P(CaptionFitTest, TheLoginPromptsCaptionsFit) {
 }
 
 // A label one line too short, a button too narrow for its text, an option whose text needs more
-// lines than its box has: each is reported with what it needs and what it has.
+// lines than its box has, a label whose text runs on under the next label: each is reported with
+// what it needs and what it has.
 TEST_P(CaptionFitTest, ABoxTooSmallForItsCaptionIsReported) {
     auto& wizard = Open<StartupMainForm>(RG_LANGUAGE_FILE);
     wizard.Get("lbPage3Header2").setBounds({120, 600, 5205, 240});  // two lines' text in one line
-    wizard.Get("cmdAdd").setBounds({4290, 1140, 300, 315});         // "Add" in 20 pixels
+    wizard.Get("cmdAdd").setBounds({4290, 1230, 300, 315});         // "Add" in 20 pixels
     wizard.Get("optAlertDoNot").setBounds({120, 1590, 1500, 255});  // needs three lines here
+    wizard.Get("lbPage1Desc1").setBounds({120, 1290, 5505, 705});   // over lbPage1Desc's text
     int measured = 0;
     const std::set<Misfit> misfits = Misfits(wizard, WindowOf(wizard), measured);
     std::set<std::string> names;
@@ -259,7 +312,15 @@ TEST_P(CaptionFitTest, ABoxTooSmallForItsCaptionIsReported) {
         EXPECT_TRUE(misfit.needed.cx > misfit.available.cx ||
                     misfit.needed.cy > misfit.available.cy);
     }
-    EXPECT_EQ(names, (std::set<std::string>{"cmdAdd", "lbPage3Header2", "optAlertDoNot"}));
+    EXPECT_EQ(names, (std::set<std::string>{"cmdAdd", "lbPage1Desc", "lbPage3Header2",
+                                            "optAlertDoNot"}));
+    const auto covered = std::find_if(misfits.begin(), misfits.end(), [](const Misfit& misfit) {
+        return misfit.control == "lbPage1Desc";
+    });
+    ASSERT_NE(covered, misfits.end());
+    EXPECT_EQ(covered->coveredBy, "lbPage1Desc1");
+    EXPECT_EQ(covered->available.cy,
+              ::MulDiv(1290, GetParam(), 1440) - ::MulDiv(1080, GetParam(), 1440));
     const auto header = std::find_if(misfits.begin(), misfits.end(), [](const Misfit& misfit) {
         return misfit.control == "lbPage3Header2";
     });
