@@ -62,10 +62,11 @@ Control& AddPage(Form& form, const char* frameName, std::span<const ControlDesig
     return frame;
 }
 
+// The first description takes three lines: it starts right below the two lines of the header.
 const ControlDesign kPage1[] = {
     {kLabel, "lbPage1Header", {180, 180, 5175, 405}, "Welcome to Ravelgard", "5101"},
-    {kLabel, "lbPage1Header2", {120, 600, 5205, 495}, "Welcome To Ravelgard", "5102"},
-    {kLabel, "lbPage1Desc", {120, 1200, 5505, 705}, "-----", "5103"},
+    {kLabel, "lbPage1Header2", {120, 600, 5205, 480}, "Welcome To Ravelgard", "5102"},
+    {kLabel, "lbPage1Desc", {120, 1080, 5505, 630}, "-----", "5103"},
     {kLabel, "lbPage1Desc1", {120, 1710, 5505, 705}, "---", "5105"},
     {kLabel, "lbPage1Desc2", {120, 2550, 5505, 525}, "---", "5106"},
     {kLabel, "lbPage1Footer", {120, 3800, 5500, 195}, "-----", "5104"},
@@ -88,16 +89,17 @@ constexpr const char* kLeaveBlank =
     "Please leave both the fields blank and press Next, if you do not like to protect by "
     "password.";
 
+// The built-in prompt above the password box takes two lines.
 const ControlDesign kPage4[] = {
     {kLabel, "lbPage4Header", {180, 180, 5175, 405}, "Password Protection", "5401"},
     {kLabel,
      "lbPage4Header2",
-     {120, 600, 5205, 495},
+     {120, 600, 5205, 390},
      "Protect your Thornveil by password. Which protects to change the settings by any else.",
      "5402"},
     {kLabel,
      "lbPage4Desc1",
-     {120, 1140, 5205, 285},
+     {120, 990, 5205, 390},
      "Please Enter your password. (Password must be at least 5 characters)",
      "5403"},
     {kText, "txtPassword", {120, 1380, 2295, 285}, "", "5404"},
@@ -109,6 +111,8 @@ const ControlDesign kPage4[] = {
     {kPicture, "imgPage4", kPageIcon, "", "5400"},
 };
 
+// The last two program rows are wider than the page in the dialog font: they take two lines
+// each, and the options above sit closer together to make room for them.
 const ControlDesign kPage5[] = {
     {kLabel, "lbPage5Header", {180, 180, 5175, 405}, "Secure Program", "5501"},
     {kLabel,
@@ -118,61 +122,62 @@ const ControlDesign kPage5[] = {
      "5502"},
     {kLabel,
      "lbPage5Desc",
-     {120, 900, 5175, 585},
+     {120, 900, 5175, 420},
      "The programs && components listed below and need to access your network",
      "5506"},
     {kOption,
      "optAllowProgram",
-     {120, 1380, 3735, 465},
+     {120, 1320, 3735, 435},
      "Yes, allow access && server permission for following programs ",
      "5503"},
     {kOption,
      "optNoProgramAdd",
-     {120, 1920, 4215, 435},
+     {120, 1770, 4215, 435},
      "No, Alert/Ask me later on when these programs will access my netwrok",
      "5504"},
     {kOption,
      "optAdvanceProgram",
-     {120, 2400, 4215, 435},
+     {120, 2220, 4215, 435},
      "Advance, let me customize access / server permission",
      "5505"},
     {kLabel,
      "lbAutoProgram1",
-     {450, 2940, 5265, 255},
+     {450, 2700, 5265, 255},
      " Default web browser: Internet Explorer (IEXPLORER.EXE)",
      ""},
     {kLabel,
      "Label1",
-     {450, 3180, 5265, 285},
+     {450, 2970, 5265, 390},
      "Windows web component: Generic Host Process (svchost.exe)",
      ""},
     {kLabel,
      "Label2",
-     {450, 3450, 5265, 315},
+     {450, 3375, 5265, 390},
      "Windows web component: Service and Controller (services.exe)",
      ""},
-    {kPicture, "picProg1", {150, 2880, 270, 240}, "", ""},
-    {kPicture, "picProg2", {150, 3150, 270, 240}, "", ""},
-    {kPicture, "picProg3", {150, 3420, 270, 240}, "", ""},
-    {kLabel, "lbPage5Footer", {120, 3800, 225, 195}, "-----", "5507"},
+    {kPicture, "picProg1", {150, 2640, 270, 240}, "", ""},
+    {kPicture, "picProg2", {150, 2940, 270, 240}, "", ""},
+    {kPicture, "picProg3", {150, 3345, 270, 240}, "", ""},
+    {kLabel, "lbPage5Footer", {120, 3800, 5300, 195}, "-----", "5507"},
     {kPicture, "imgPage5", kPageIcon, "", "5500"},
 };
 
-// The page icon comes last, as on the other pages, so that it is drawn above the title.
+// The page icon comes last, as on the other pages, so that it is drawn above the title. The
+// list starts below the third line of the text above it.
 const ControlDesign kPage6[] = {
     {kLabel, "lbPage6Header", {180, 180, 5175, 405}, "Advance Secure Program", "5601"},
     {kLabel,
      "lbPage6Header2",
-     {120, 600, 5205, 645},
+     {120, 600, 5205, 600},
      "Add or remove programs, then set permission by left click Access/Server column to "
      "secure your network",
      "5602"},
-    {kList, "lvwPrograms", {90, 1110, 4065, 1455}, "", "5603"},
-    {kButton, "cmdAdd", {4290, 1140, 1000, 315}, "&Add", "5604"},
-    {kButton, "cmdRemove", {4290, 1530, 1000, 315}, "&Remove", "5605"},
+    {kList, "lvwPrograms", {90, 1200, 4065, 1380}, "", "5603"},
+    {kButton, "cmdAdd", {4290, 1230, 1000, 315}, "&Add", "5604"},
+    {kButton, "cmdRemove", {4290, 1620, 1000, 315}, "&Remove", "5605"},
     {kLabel, "lbPage6Desc", {150, 2640, 5295, 315}, "---------", "5606"},
     {kLabel, "lbPage6Desc1", {150, 2970, 5295, 765}, "---------", "5608"},
-    {kLabel, "lbPage6Footer", {120, 3800, 225, 195}, "-----", "5607"},
+    {kLabel, "lbPage6Footer", {120, 3800, 5300, 195}, "-----", "5607"},
     {kPicture, "imgPage6", kPageIcon, "", "5600"},
 };
 
@@ -185,7 +190,7 @@ const ControlDesign kPage9[] = {
      "5902"},
     {kLabel, "lbPage9Desc", {120, 1440, 5300, 735}, "", "5903"},
     {kLabel, "Label3", {120, 2220, 5300, 735}, "-----", "5905"},
-    {kLabel, "lbPage9Footer", {120, 3800, 225, 195}, "-----", "5904"},
+    {kLabel, "lbPage9Footer", {120, 3800, 5300, 195}, "-----", "5904"},
     {kPicture, "imgPage9", kPageIcon, "", "5900"},
 };
 

@@ -161,7 +161,7 @@ QWidget* CreateControlWidget(const Control& control, QWidget* parent) {
             widget = CreateLabel(parent);
             break;
         case ControlKind::OptionButton:
-            widget = new QRadioButton(parent);
+            widget = new OptionButton(parent);  // wraps its text, as the Windows one does
             break;
         case ControlKind::CommandButton:
             widget = new QPushButton(parent);

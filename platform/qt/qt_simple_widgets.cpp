@@ -1,6 +1,9 @@
 #include "platform/qt/qt_simple_widgets.h"
 
 #include <QPainter>
+#include <QStyleOptionButton>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 #include <algorithm>
 #include <cstdlib>
 
@@ -50,6 +53,35 @@ void PictureWidget::paintEvent(QPaintEvent*) {
         QPainter painter(this);
         painter.drawPixmap(0, 0, pixmap);
     }
+}
+
+// The text runs in the style's contents rectangle (right of the box and its gap), from the top.
+void OptionButton::paintEvent(QPaintEvent*) {
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    const QRect textArea = style()->subElementRect(QStyle::SE_RadioButtonContents, &option, this);
+    QStyleOptionButton box = option;
+    box.rect = style()->subElementRect(QStyle::SE_RadioButtonIndicator, &option, this);
+    box.rect.moveTop(textArea.top() + (fontMetrics().height() - box.rect.height()) / 2);
+    painter.drawPrimitive(QStyle::PE_IndicatorRadioButton, box);
+    int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic;
+    if (!style()->styleHint(QStyle::SH_UnderlineShortcut, &option, this)) {
+        flags |= Qt::TextHideMnemonic;
+    }
+    painter.drawItemText(textArea, flags, option.palette, isEnabled(), option.text,
+                         QPalette::WindowText);
+    if (hasFocus() && !option.text.isEmpty()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = fontMetrics().boundingRect(textArea, flags, option.text).adjusted(-1, 0, 1, 0);
+        focus.rect = focus.rect.intersected(rect());
+        painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+    }
+}
+
+bool OptionButton::hitButton(const QPoint& pos) const {
+    return rect().contains(pos);
 }
 
 QValidator::State Cp1252Validator::validate(QString& input, int&) const {

@@ -1,10 +1,12 @@
 // The small widgets that Qt lacks for the Windows controls: a line (drawn between two points
 // inside its own rectangle), a picture box that shows a program picture stretched to its size,
-// and a validator that keeps a text box to characters of code page 1252.
+// an option button whose text wraps, and a validator that keeps a text box to characters of
+// code page 1252.
 #pragma once
 
 #include <QColor>
 #include <QPoint>
+#include <QRadioButton>
 #include <QValidator>
 #include <QWidget>
 
@@ -37,6 +39,18 @@ class PictureWidget final : public QWidget {
 
   private:
     int pictureId_ = 0;
+};
+
+// An option button as Windows draws a multi-line one: the round box beside the first line, the
+// text from the top, wrapped at the widget's right edge (QRadioButton keeps one line and cuts
+// off what does not fit). A click anywhere on the widget selects it.
+class OptionButton final : public QRadioButton {
+  public:
+    explicit OptionButton(QWidget* parent) : QRadioButton(parent) {}
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool hitButton(const QPoint& pos) const override;
 };
 
 // A text box holds code page 1252 bytes: characters that have none are refused as typed, so the
