@@ -34,15 +34,15 @@ class Startup : public ::testing::Test {
 };
 
 TEST_F(Startup, PathsComeFromTheInstallationAndTheSystemDirectory) {
+    const std::string profiles = install.appPath() + "/Profiles/";
     EXPECT_EQ(LangFilePath, install.appPath() + "/Lang/English.INI");
-    EXPECT_EQ(ProfilesPath, install.appPath() + "/Profiles/");
-    EXPECT_EQ(ProgramControlFilePath, install.appPath() + "/Profiles/ProgramControl.RVL");
-    EXPECT_EQ(AlertsFilePath, install.appPath() + "/Profiles/AlertsAndLogSetting.RVL");
+    EXPECT_EQ(
+        ProfilesPath + "|" + ProgramControlFilePath + "|" + AlertsFilePath,
+        profiles + "|" + profiles + "ProgramControl.RVL|" + profiles + "AlertsAndLogSetting.RVL");
     EXPECT_EQ(PasswordFilePath(), install.systemDir() + "/RVPSD.SYS");
     platform::OverrideAppPathForTesting("/");  // the root folder keeps its doubled separator
     InitPaths();
-    EXPECT_EQ(LangFilePath, "//Lang/English.INI");
-    EXPECT_EQ(ProfilesPath, "//Profiles/");
+    EXPECT_EQ(LangFilePath + "|" + ProfilesPath, "//Lang/English.INI|//Profiles/");
 }
 
 // Also when the system directory is too long for the 1024-character buffer: then the password
@@ -54,13 +54,12 @@ TEST_F(Startup, WithoutThePasswordFileTheProgramEndsBeforeTheWizardIsCreated) {
         screen.AnswerNextBox(platform::IDOK);
         EXPECT_THROW(RunMain(), ProgramEnded);
     }
-    EXPECT_EQ(SystemDirPath, "");
-    EXPECT_EQ(PasswordFilePath(), "");
+    EXPECT_EQ(SystemDirPath + PasswordFilePath(), "");
     EXPECT_EQ(windowsCreated, 0);
     ASSERT_EQ(screen.boxes().size(), 2u);
     for (const MessageBoxRecord& box : screen.boxes()) {
-        EXPECT_EQ(box.text, "Applicaation corrupted please reinstall it.");
-        EXPECT_EQ(box.title, "Ravelgard Startup Wizard");
+        EXPECT_EQ(box.text + "|" + box.title,
+                  "Applicaation corrupted please reinstall it.|Ravelgard Startup Wizard");
         EXPECT_EQ(box.style, platform::MB_OK | platform::MB_ICONHAND);
     }
 }
