@@ -154,8 +154,9 @@ class SaveWalk : public SaveTest, public ::testing::WithParamInterface<WalkParam
         return *windows.back();
     }
 
-    // From the welcome page to the finish page and Next there: the program ends. On page 6 the
-    // programs are added through the open-file dialog, one of them twice.
+    // From the welcome page to the finish page and Next there: the program ends. Page 6 is
+    // worked as the user does: programs added through the open-file dialog (one of them twice),
+    // permissions set through the pop-up menus of the Access and Server cells.
     void WalkAndFinish(StartupMainForm& wizard, int alert, const std::string& password,
                        const std::string& programOption) {
         ASSERT_TRUE(wizard.PressEnter());  // 1 -> 3
@@ -172,6 +173,16 @@ class SaveWalk : public SaveTest, public ::testing::WithParamInterface<WalkParam
                 screen.AnswerNextFileDialog(path);
                 ASSERT_TRUE(wizard.Click(wizard.Get("cmdAdd")));
             }
+            const std::tuple<int, int, const char*> choices[] = {{0, 1, "mnuAccessBlock"},
+                                                                 {1, 2, "mnuServerAsk"},
+                                                                 {2, 1, "mnuAccessAsk"},
+                                                                 {2, 2, "mnuServerBlock"}};
+            for (const auto& [row, column, item] : choices) {
+                screen.ChooseInNextMenu(item);
+                ScriptedWindowSystem::ClickCell(wizard.Get("lvwPrograms"), row, column,
+                                                platform::kLeftButton);
+            }
+            EXPECT_EQ(screen.pendingMenuChoices(), 0u);
             ASSERT_TRUE(wizard.PressEnter());
         }
         ASSERT_EQ(wizard.CurrentPage, 9);
@@ -183,7 +194,9 @@ class SaveWalk : public SaveTest, public ::testing::WithParamInterface<WalkParam
         if (programOption == "optNoProgramAdd") {
             sections.clear();
         } else if (programOption == "optAdvanceProgram") {
-            sections = {sections[0], sections[2], {"tool.exe", tool, "", 0, 0}};  // no version
+            sections = {{sections[0].name, system.services, sections[0].version, 1, 1},
+                        {sections[2].name, system.browser, sections[2].version, 2, 0},
+                        {"tool.exe", tool, "", 1, 2}};  // no version resource: the file name
         }
         return ProgramControlBytes(sections);
     }
