@@ -1,11 +1,11 @@
-// The start-up sequence: the paths, the password file check and the stored password. The login
-// gate that the wizard window's load step asks is tested with the wizard.
+// The start-up sequence: the paths and the password file check. The stored password read before
+// the wizard is shown, and the login gate that the window's load step asks, are tested with the
+// wizard and by the end-to-end walks of the save.
 #include "startup/startup.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "platform/os/file_system.h"
 #include "startup/globals.h"
@@ -62,15 +62,6 @@ TEST_F(Startup, WithoutThePasswordFileTheProgramEndsBeforeTheWizardIsCreated) {
                   "Applicaation corrupted please reinstall it.|Ravelgard Startup Wizard");
         EXPECT_EQ(box.style, platform::MB_OK | platform::MB_ICONHAND);
     }
-}
-
-TEST_F(Startup, TheStoredPasswordIsReadBeforeTheWizardIsShown) {
-    TempInstall::CreateRegistryKey(platform::HKEY_LOCAL_MACHINE, kPasswordRegistryKey);
-    SavePassword("Secret");
-    RunMain();
-    EXPECT_EQ(StoredPassword, "Secret");
-    EXPECT_EQ(windowsCreated, 1);
-    EXPECT_EQ(screen.shownModeless(), std::vector<std::string>{"wizard"});
 }
 
 }  // namespace
