@@ -1,12 +1,11 @@
-// Speed of the file property reader and the small-icon lookup over the PE fixtures (files per
-// second), and of one program grown (sparse) to 1 GB against the same at 100 kB: the reader
-// reads only headers and resources, so both must cost the same.
+// Speed of the file property reader over the PE fixtures (files per second), and of one program
+// grown (sparse) to 1 GB against the same at 100 kB: the reader reads only headers and
+// resources, so both must cost the same.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
 
 #include "fileinfo/file_properties.h"
-#include "platform/os/shell_icon.h"
 
 namespace rg::test {
 namespace {
@@ -20,28 +19,22 @@ void BM_Fixtures(benchmark::State& state) {
     }
     for (auto _ : state) {
         for (const std::string& file : files) {
-            if (state.range(0) == 0) {
-                rg::getFileProperty(file);
-            } else {
-                benchmark::DoNotOptimize(rg::platform::LookUpSmallIcon(file));
-            }
+            getFileProperty(file);
         }
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * files.size()));
-    state.SetLabel(state.range(0) == 0 ? "properties" : "small icons");
 }
-BENCHMARK(BM_Fixtures)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Fixtures)->Unit(benchmark::kMicrosecond);
 
 void BM_OneProgram(benchmark::State& state) {
     const fs::path file = fs::temp_directory_path() / "rg_bench_fileinfo.exe";
     fs::copy_file(RG_PE_FIXTURES "/full.exe", file, fs::copy_options::overwrite_existing);
     fs::resize_file(file, static_cast<std::uintmax_t>(state.range(0)));
     for (auto _ : state) {
-        rg::getFileProperty(file.string());
-        if (rg::fileProperties().FileDescription != "Sample Tool") {
-            state.SkipWithError("the version resource was not read");
-            break;
-        }
+        getFileProperty(file.string());
+    }
+    if (fileProperties().FileDescription != "Sample Tool") {
+        state.SkipWithError("the version resource was not read");
     }
     fs::remove(file);
 }

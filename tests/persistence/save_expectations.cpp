@@ -55,34 +55,11 @@ std::string ProgramControlBytes(const std::vector<ExpectedProgram>& programs) {
     return bytes;
 }
 
-namespace {
-
-// The lines of a text whose lines end with CR LF.
-std::vector<std::string_view> Lines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    for (std::size_t at = 0, end; at < text.size(); at = end + 2) {
-        end = std::min(text.find("\r\n", at), text.size());
-        lines.push_back(text.substr(at, end - at));
-    }
-    return lines;
-}
-
-}  // namespace
-
-std::vector<std::string> SectionHeaders(std::string_view bytes) {
-    std::vector<std::string> headers;
-    for (const std::string_view line : Lines(bytes)) {
-        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-            headers.emplace_back(line.substr(1, line.size() - 2));
-        }
-    }
-    return headers;
-}
-
 std::vector<std::string> LogHeads(std::string_view log) {
     std::vector<std::string> heads;
-    for (const std::string_view line : Lines(log)) {
-        heads.emplace_back(line.substr(0, line.find(',')));
+    for (std::size_t at = 0, end; at < log.size(); at = end + 2) {
+        end = std::min(log.find("\r\n", at), log.size());
+        heads.emplace_back(log.substr(at, std::min(log.find(',', at), end) - at));
     }
     return heads;
 }

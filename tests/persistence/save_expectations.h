@@ -31,9 +31,6 @@ std::string AlertsBytes(std::string_view alertChoice);
 // each value enciphered with the section name.
 std::string ProgramControlBytes(const std::vector<ExpectedProgram>& programs);
 
-// Section headers of an INI text, in file order.
-std::vector<std::string> SectionHeaders(std::string_view bytes);
-
 // The lines of an error log up to the error number: "source:---->number".
 std::vector<std::string> LogHeads(std::string_view log);
 

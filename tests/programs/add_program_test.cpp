@@ -1,5 +1,5 @@
 // Adding a program: the dialog, the new row, the duplicate check by display name, and the refusal
-// of a program whose profile entry could not be stored.
+// of a program whose profile entry could not be stored, with the reason.
 #include "resources/default_program_icon.h"
 #include "tests/programs/program_list_fixture.h"
 #include "tests/support/pe_builder.h"
@@ -20,9 +20,6 @@ TEST_F(AddProgram, AddsTheChosenFileAllowedBothWaysUnlessTheDialogIsCancelled) {
     screen.AnswerNextFileDialog(std::nullopt);
     EXPECT_EQ(ShowAddProgramDialog(form, "filter"), "NIL");
 
-    EXPECT_EQ(screen.fileDialogs().at(0).title, "Add Program");
-    EXPECT_EQ(screen.fileDialogs().at(0).filter,
-              "Executable File (*.exe,*.com,*.scr)|*.EXE;*.COM;*.SCR|All Files (*.*)|*.*");
     EXPECT_EQ(Names(), (std::vector<std::string>{"Sample Tool", "Missing.exe"}));
     for (std::size_t i = 0; i < 2; ++i) {
         const platform::ListRow& row = rows().rows()[i];
@@ -60,31 +57,39 @@ TEST_F(AddProgram, RefusesWithAMessageAProgramWhoseEntryCouldNotBeStored) {
     Add(path);
     EXPECT_EQ(rows().count() + programs->images().count(), 0u);
     ASSERT_EQ(screen.boxes().size(), 1u);
-    EXPECT_EQ(
-        screen.boxes()[0].text,
-        std::string(kProgramNotStorableText) + "its name \" odd.exe\" is empty or starts or " +
-            "ends with a space, and cannot name its entry in the program settings.\r\n\r\n" + path);
+    EXPECT_EQ(screen.boxes()[0].text,
+              "This program cannot be added to the list: its name \" odd.exe\" is empty or starts "
+              "or ends with a space, and cannot name its entry in the program settings.\r\n\r\n" +
+                  path);
     EXPECT_EQ(screen.boxes()[0].title, "Ravelgard Startup Wizard");
     EXPECT_EQ(screen.boxes()[0].style, platform::MB_OK | platform::MB_ICONEXCLAMATION);
 }
 
-TEST(CanStoreProgramEntry, OnlyWhenEveryValueReadsBackUnchanged) {
+// Each reason in the order the checks are made; "" where the entry can be stored.
+TEST(WhyProgramCannotBeStored, NamesTheFirstValueThatWouldNotReadBackUnchanged) {
     // A name under which the permission code "0" enciphers to a line feed.
     const std::string lineFeedKey = std::string("x") + static_cast<char>(10 - '0' + 256);
+    const std::string lossy = "its folder or file name holds characters";
     const struct {
-        std::string name, path, version;
-        bool storable;
-    } cases[] = {{"Sample Tool", "C:\\Tools\\tool.exe", "1.0.0.1", true},
-                 {"Long", std::string(254, 'a'), "", true},
-                 {"Long", std::string(255, 'a'), "", false},
-                 {"", "C:\\a.exe", "", false},
-                 {"Lossy", "/home/caf?/a.exe", "", false},
-                 {" lead", "C:\\a.exe", "", false},
-                 {"", "C:\\a\nb.exe", "", false},
-                 {"", "C:\\a.exe", "1.0\r", false},
-                 {lineFeedKey, "p", "", false}};
+        std::string name, path, version, reason;
+    } cases[] = {
+        {"Sample Tool", "C:\\Tools\\tool.exe", "1.0.0.1", ""},
+        {"Long", std::string(254, 'a'), std::string(254, 'v'), ""},
+        {"", "/home/caf?/a.exe", std::string(255, 'v'), lossy},
+        {"", std::string(255, 'a'), "",
+         "its path is 255 characters long; the program settings keep at most 254."},
+        {"", "C:\\a.exe", std::string(255, 'v'), "its version text is longer"},
+        {"", "C:\\a.exe", "", "its name \"\" is empty or starts or ends with a space"},
+        {"lead ", "C:\\a.exe", "", "its name \"lead \""},
+        {lineFeedKey, "p", "", "the program settings encipher its path or version with its name"},
+        {"x", "p", "1.0\x95", "the program settings encipher"},  // 0x95 + "x" is a CR
+    };
     for (const auto& c : cases) {
-        EXPECT_EQ(CanStoreProgramEntry(c.name, c.path, c.version), c.storable) << c.name << c.path;
+        SCOPED_TRACE(c.name + "|" + c.path + "|" + c.version);
+        const std::string reason = WhyProgramCannotBeStored(c.name, c.path, c.version).value_or("");
+        EXPECT_EQ(reason.substr(0, c.reason.size()), c.reason);
+        EXPECT_EQ(reason.empty(), c.reason.empty());
+        EXPECT_EQ(CanStoreProgramEntry(c.name, c.path, c.version), c.reason.empty());
     }
 }
 

@@ -24,7 +24,7 @@ TEST_F(ProgramIcons, DrawsTheFilesIconOnAClearedSurfaceOrElseTheDefaultIcon) {
     platform::SetFileTypeIconProvider([&](const std::string&) {
         return std::optional<platform::Image>({16, 16, icon});
     });
-    EXPECT_NE(ExtractIcon(MakeFile("doc.txt"), pic16), 0);
+    EXPECT_EQ(ExtractIcon(MakeFile("doc.txt"), pic16), 1);
     icon[0] = 0;
     EXPECT_EQ(pic16.argb, icon);
     EXPECT_EQ(ExtractIcon(install.root() + "/no/such/file.exe", pic16), -1);

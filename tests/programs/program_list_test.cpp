@@ -1,5 +1,5 @@
-// The list itself: sorting by a header click, when a mouse release opens a permission menu, and
-// the menu items acting on the current row.
+// The list itself: sorting by a header click, when a mouse release or a key opens a permission
+// menu (with the row's permission checked), and the menu items acting on the current row.
 #include "tests/programs/program_list_fixture.h"
 
 namespace rg::test {
@@ -53,6 +53,42 @@ TEST_F(ProgramListTest, MenusOpenOnReleaseOfTheLeftButtonOverAnAccessOrServerCel
     const ListPoint cell = ScriptedWindowSystem::CellPoint(lvw(), 0, 1);
     ASSERT_TRUE(form.MouseUp(lvw(), kLeftButton, 0, cell.x, cell.y));
     EXPECT_EQ(screen.popups().size(), 4u);
+}
+
+// The Menu key or Shift+F10 opens the current row's Access menu, with Ctrl its Server menu; the
+// menu shows the row's permission checked.
+TEST_F(ProgramListTest, TheMenuKeyOpensTheCurrentRowsMenuWithItsPermissionChecked) {
+    using platform::kCtrlKey, platform::kShiftKey, platform::kKeyApplications;
+    AddFiles({"alpha.bin", "beta.bin"});
+    lvw().list().SetSubItem(0, 1, "Block");
+    lvw().list().SetSubItem(0, 2, "Ask");
+    const struct {
+        int key, shift;
+        const char* menu;
+    } keys[] = {{kKeyApplications, 0, "mnuAccess"},
+                {platform::kKeyF10, kShiftKey, "mnuAccess"},
+                {kKeyApplications, kCtrlKey, "mnuServer"},
+                {platform::kKeyF10, 0, nullptr},
+                {'M', kShiftKey, nullptr},
+                {platform::kKeyF10, kCtrlKey, nullptr}};
+    for (const auto& key : keys) {
+        SCOPED_TRACE(testing::Message() << key.key << " " << key.shift);
+        Select({0}, 0);
+        const std::size_t before = screen.popups().size();
+        ASSERT_TRUE(form.KeyDown(lvw(), key.key, key.shift));
+        ASSERT_EQ(screen.popups().size(), before + (key.menu ? 1 : 0));
+        if (key.menu) {
+            EXPECT_EQ(screen.popups().back().menu, key.menu);
+            const std::string checked = std::string(key.menu) == "mnuAccess" ? "Block" : "Ask";
+            for (const char* permission : {"Allow", "Block", "Ask"}) {
+                EXPECT_EQ(form.Get(key.menu + std::string(permission)).value(),
+                          permission == checked);
+            }
+        }
+    }
+    Select({}, -1);
+    ASSERT_TRUE(form.KeyDown(lvw(), kKeyApplications, 0));
+    EXPECT_EQ(screen.popups().size(), 3u);
 }
 
 // Each of the six items, in the order of the commands, from every row, with a second row

@@ -1,29 +1,30 @@
 // Ending the program: what the profile service still holds reaches the disk first.
+#include "services/end_program.h"
+
 #include <gtest/gtest.h>
 
 #include "platform/ini/profile_api.h"
-#include "services/end_program.h"
 #include "tests/support/temp_folder.h"
 
 namespace rg::test {
 namespace {
 
-struct Ended {
-    int exitCode;
-};
-
-TEST(EndProgram, WritesPendingProfileValuesBeforeTheProcessEnds) {
+TEST(EndProgram, WritesPendingProfileValuesThenEndsWithTheExitCode) {
     TempFolder folder;
     const std::string file = folder / "a.ini";
     ASSERT_NE(platform::WritePrivateProfileStringA("Main", "k", "v", file), 0);
     ASSERT_EQ(TempFolder::ReadFile(file), "");  // held, not yet written
-    const EndProgramHook previous = SetEndProgramHook([](int code) { throw Ended{code}; });
-    try {
-        EndProgram(3);
-        ADD_FAILURE() << "EndProgram returned";
-    } catch (const Ended& ended) {
-        EXPECT_EQ(ended.exitCode, 3);
-    }
+    const EndProgramHook previous = SetEndProgramHook([](int code) { throw code; });
+    EXPECT_EQ(
+        [] {
+            try {
+                EndProgram(3);
+            } catch (int code) {
+                return code;
+            }
+            return -1;
+        }(),
+        3);
     SetEndProgramHook(previous);
     EXPECT_EQ(TempFolder::ReadFile(file), "[Main]\r\nk=v\r\n");
 }

@@ -96,15 +96,5 @@ TEST_F(RegistryAccess, WriteTrimsIntoAnExistingKeyAndCreateTerminates) {
         "\"C:\\IE\\iexplore.exe\" %1\0"s);
 }
 
-TEST_F(RegistryAccess, ACorruptFileGivesDefaultsAndIsNotTouched) {
-    const std::string file = install.prefix() + "/HKEY_LOCAL_MACHINE.reg";
-    const std::string corrupt = "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\n\"x\"=bogus\r\n";
-    TempInstall::WriteFile(file, corrupt);
-    EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, "SOFTWARE", "x", "dflt"), "dflt");
-    RegWriteString(HKEY_LOCAL_MACHINE, "SOFTWARE", "x", "value");
-    RegCreateString("SOFTWARE\\New", HKEY_LOCAL_MACHINE, "value");
-    EXPECT_EQ(TempInstall::ReadFile(file), corrupt);
-}
-
 }  // namespace
 }  // namespace rg::test

@@ -14,19 +14,17 @@ namespace {
 
 class LoginPrompt : public ::testing::Test {
   protected:
-    LoginPrompt() {
-        StoredPassword = "Secret";
-        LoginAccepted = false;
-    }
+    LoginPrompt() { StoredPassword = "Secret"; }
     ~LoginPrompt() override { StoredPassword.clear(); }
 
     ScriptedWindowSystem screen;
-    LoginForm prompt;
 };
 
 // Only the exact text passes; after each refusal the whole text is selected for retyping.
 TEST_F(LoginPrompt, WrongPasswordsKeepThePromptUntilTheRightOne) {
     const std::vector<std::string> wrong = {"", "secret", "Secret ", " Secret", "Secre"};
+    LoginForm prompt;
+    LoginAccepted = false;
     prompt.Show();
     EXPECT_EQ(prompt.focused(), &prompt.txtPassword);
     EXPECT_EQ(prompt.txtPassword.passwordChar(), '*');
@@ -39,13 +37,13 @@ TEST_F(LoginPrompt, WrongPasswordsKeepThePromptUntilTheRightOne) {
     }
     ASSERT_EQ(screen.boxes().size(), wrong.size());
     for (const MessageBoxRecord& box : screen.boxes()) {
-        EXPECT_EQ(box.text, "Invalid password, please try again.");
-        EXPECT_EQ(box.title, "Ravelgard Startup Wizard");
+        EXPECT_EQ(box.text + "|" + box.title,
+                  "Invalid password, please try again.|Ravelgard Startup Wizard");
         EXPECT_EQ(box.style, platform::MB_OK | platform::MB_ICONINFORMATION);
     }
-    const ControlRequest box{"frmLogin", "txtPassword"};
-    EXPECT_EQ(screen.focusRequests(), std::vector<ControlRequest>(wrong.size(), box));
-    EXPECT_EQ(screen.selectAllRequests(), std::vector<ControlRequest>(wrong.size(), box));
+    const std::vector<ControlRequest> requests(wrong.size(), {"frmLogin", "txtPassword"});
+    EXPECT_EQ(screen.focusRequests(), requests);
+    EXPECT_EQ(screen.selectAllRequests(), requests);
     prompt.TypeText(prompt.txtPassword, "Secret");
     prompt.Click(prompt.cmdOK);
     EXPECT_TRUE(LoginAccepted);
@@ -54,16 +52,17 @@ TEST_F(LoginPrompt, WrongPasswordsKeepThePromptUntilTheRightOne) {
 
 // Cancel, Esc and the close box refuse, whatever has been typed.
 TEST_F(LoginPrompt, CancelEscAndTheCloseBoxRefuse) {
-    const std::function<void(LoginForm&)> refusals[] = {
-        [](LoginForm& form) { form.Click(form.cmdCancel); },
-        [](LoginForm& form) { EXPECT_TRUE(form.PressEscape()); },
-        [](LoginForm& form) { EXPECT_TRUE(form.RequestClose()); },
+    const std::function<bool(LoginForm&)> refusals[] = {
+        [](LoginForm& form) { return form.Click(form.cmdCancel); },
+        [](LoginForm& form) { return form.PressEscape(); },
+        [](LoginForm& form) { return form.RequestClose(); },
     };
     for (const auto& refuse : refusals) {
         LoginForm form;
+        LoginAccepted = false;
         form.Show();
         form.TypeText(form.txtPassword, "Secret");
-        refuse(form);
+        EXPECT_TRUE(refuse(form));
         EXPECT_FALSE(LoginAccepted);
         EXPECT_FALSE(form.loaded());
     }
