@@ -1,5 +1,6 @@
-// The designed pages under the language file, and the page titles' style.
+// The designed pages under the language file, the page titles' style and the button rows.
 #include <string>
+#include <tuple>
 
 #include "tests/wizard/wizard_fixture.h"
 
@@ -48,6 +49,27 @@ TEST_F(WizardTest, PageTitlesStandOutAndEverythingSitsOnWhitePages) {
         EXPECT_EQ(control->backColor(), white ? platform::kWhite : platform::kSystemColor);
     }
     EXPECT_EQ(titles, 6);
+}
+
+// Back, Next and Cancel are alike, side by side below the separator; page 6's Add and Remove
+// are alike, one above the other.
+TEST_F(WizardTest, TheButtonsOfARowShareOneSize) {
+    Start();
+    const auto size = [](const platform::Control& button) {
+        return std::tuple(button.bounds().width, button.bounds().height);
+    };
+    const platform::Bounds back = wizard().cmdBack.bounds();
+    const platform::Bounds next = wizard().cmdNext.bounds();
+    const platform::Bounds cancel = wizard().cmdCancel.bounds();
+    EXPECT_EQ(size(wizard().cmdNext), size(wizard().cmdBack));
+    EXPECT_EQ(size(wizard().cmdCancel), size(wizard().cmdBack));
+    EXPECT_EQ(next.top, back.top);
+    EXPECT_EQ(cancel.top, back.top);
+    EXPECT_LT(back.left + back.width, next.left);
+    EXPECT_LT(next.left + next.width, cancel.left);
+    EXPECT_GT(back.top, wizard().Line1.lineEnds().y1);
+    EXPECT_EQ(size(Get("cmdRemove")), size(Get("cmdAdd")));
+    EXPECT_EQ(Get("cmdRemove").bounds().left, Get("cmdAdd").bounds().left);
 }
 
 }  // namespace
