@@ -1,6 +1,8 @@
-// The designed pages under the language file, the page titles' style and the button rows.
+// The designed pages under the language file, the page titles' style and what lines up.
 #include <string>
 #include <tuple>
+#include <utility>
+#include <vector>
 
 #include "tests/wizard/wizard_fixture.h"
 
@@ -51,25 +53,32 @@ TEST_F(WizardTest, PageTitlesStandOutAndEverythingSitsOnWhitePages) {
     EXPECT_EQ(titles, 6);
 }
 
-// Back, Next and Cancel are alike, side by side below the separator; page 6's Add and Remove
-// are alike, one above the other.
-TEST_F(WizardTest, TheButtonsOfARowShareOneSize) {
+// Controls that belong together line up: Back, Next and Cancel side by side below the
+// separator; page 6's buttons, page 4's password boxes and page 5's options one above the
+// other; and the subtitles of all pages, so that they do not jump as the pages change.
+TEST_F(WizardTest, ControlsThatBelongTogetherLineUp) {
     Start();
-    const auto size = [](const platform::Control& button) {
-        return std::tuple(button.bounds().width, button.bounds().height);
+    using platform::Bounds;
+    const auto expectAlike = [this](std::vector<std::string> names, auto part) {
+        for (const std::string& name : names) {
+            EXPECT_EQ(part(Get(name).bounds()), part(Get(names[0]).bounds())) << name;
+        }
     };
-    const platform::Bounds back = wizard().cmdBack.bounds();
-    const platform::Bounds next = wizard().cmdNext.bounds();
-    const platform::Bounds cancel = wizard().cmdCancel.bounds();
-    EXPECT_EQ(size(wizard().cmdNext), size(wizard().cmdBack));
-    EXPECT_EQ(size(wizard().cmdCancel), size(wizard().cmdBack));
-    EXPECT_EQ(next.top, back.top);
-    EXPECT_EQ(cancel.top, back.top);
+    const auto row = [](const Bounds& b) { return std::tuple(b.top, b.width, b.height); };
+    const auto column = [](const Bounds& b) { return std::tuple(b.left, b.width, b.height); };
+    expectAlike({"cmdBack", "cmdNext", "cmdCancel"}, row);
+    expectAlike({"cmdAdd", "cmdRemove"}, column);
+    expectAlike({"txtPassword", "txtConfirmPass"}, column);
+    expectAlike({"optAllowProgram", "optNoProgramAdd", "optAdvanceProgram"},
+                [](const Bounds& b) { return b.left; });
+    expectAlike({"lbPage1Header2", "lbPage3Header2", "lbPage4Header2", "lbPage5Header2",
+                 "lbPage6Header2", "lbPage9Header2"},
+                [](const Bounds& b) { return std::pair(b.left, b.width); });
+    const Bounds back = wizard().cmdBack.bounds();
+    const Bounds next = wizard().cmdNext.bounds();
     EXPECT_LT(back.left + back.width, next.left);
-    EXPECT_LT(next.left + next.width, cancel.left);
+    EXPECT_LT(next.left + next.width, wizard().cmdCancel.bounds().left);
     EXPECT_GT(back.top, wizard().Line1.lineEnds().y1);
-    EXPECT_EQ(size(Get("cmdRemove")), size(Get("cmdAdd")));
-    EXPECT_EQ(Get("cmdRemove").bounds().left, Get("cmdAdd").bounds().left);
 }
 
 }  // namespace

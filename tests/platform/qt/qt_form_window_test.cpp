@@ -120,6 +120,8 @@ class FormWindowTest : public QObject {
         QVERIFY(widget<QLabel>("lblPlain")->autoFillBackground());
         QCOMPARE(widget<QLabel>("lblPlain")->palette().color(QPalette::Window), QColor(0x102030));
         QVERIFY(!widget<QPushButton>("cmdOK")->autoFillBackground());
+        form_->Get("linSep").setBackColor(0x102030);  // a line's colour
+        QCOMPARE(widget<QWidget>("linSep")->grab().toImage().pixelColor(5, 0), QColor(0x102030));
         form_->setBackColor(0x405060);
         QCOMPARE(window()->palette().color(QPalette::Window), QColor(0x405060));
         form_->Get("lblPlain").setFont({"Arial", 12, true});  // points at 96 dpi
