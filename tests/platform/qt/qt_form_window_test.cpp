@@ -127,6 +127,9 @@ class FormWindowTest : public QObject {
         form_->Get("lblPlain").setFont({"Arial", 12, true});  // points at 96 dpi
         QCOMPARE(widget<QLabel>("lblPlain")->font().pixelSize(), 16);
         QVERIFY(widget<QLabel>("lblPlain")->font().bold());
+        // Labels wrap at their width and have no margin, as Windows draws them.
+        QVERIFY(widget<QLabel>("lblWide")->wordWrap());
+        QCOMPARE(widget<QLabel>("lblWide")->contentsMargins(), QMargins());
         QCOMPARE(widget<QLabel>("lblName")->font().pixelSize(), 11);
         QCOMPARE(qt::FontFor({"Arial", 0, false}).pixelSize(), 1);
     }
@@ -190,6 +193,8 @@ class FormWindowTest : public QObject {
         form_->Get("optA").setValue(true);
         QVERIFY(widget<QRadioButton>("optA")->isChecked() &&
                 !widget<QRadioButton>("optB")->isChecked());
+        form_->Get("optC").setValue(false);  // Qt's exclusivity would keep it checked
+        QVERIFY(!widget<QRadioButton>("optC")->isChecked());
     }
 
     void theCloseBoxAsksTheFormWhichMayRefuse() {
