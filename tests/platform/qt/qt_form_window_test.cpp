@@ -99,6 +99,9 @@ class FormWindowTest : public QObject {
             QCOMPARE(qt::RenderArtwork(101, QSize(20, 20), ratio).size(), QSize(pixels, pixels));
         }
         QVERIFY(qt::RenderArtwork(102, QSize(20, 20), 1).isNull());
+        const QImage banner = qt::RenderArtwork(1, QSize(151, 267), 1).toImage();  // no seam
+        QVERIFY(banner.pixelColor(0, 0).alpha() == 255 &&
+                banner.pixelColor(150, 266).alpha() == 255);
         Form unsized("frmUnsized");  // no client size: the window keeps Qt's own
         unsized.Show();
         QVERIFY(!screen_->windows->WindowFor(unsized)->size().isEmpty());
@@ -108,6 +111,7 @@ class FormWindowTest : public QObject {
         QCOMPARE(widget<QLabel>("lblPlain")->buddy(), nullptr);
         QCOMPARE(widget<QLabel>("lblName")->text(), QStringLiteral("&Name:"));
         QCOMPARE(widget<QLabel>("lblName")->buddy(), widget<QLineEdit>("txtName"));
+        QCOMPARE(widget<QLabel>("lblWide")->buddy(), widget<QRadioButton>("optC"));
         for (const auto& [alignment, shown] : {std::pair(TextAlignment::Center, Qt::AlignHCenter),
                                                {TextAlignment::Right, Qt::AlignRight},
                                                {TextAlignment::Left, Qt::AlignLeft}}) {
@@ -160,6 +164,7 @@ class FormWindowTest : public QObject {
     void theFocusHandlerSelectsTheWholeText() {
         form_->Get("txtName").setText("abcdef");
         widget<QPushButton>("cmdOK")->setFocus();
+        QCOMPARE(form_->focused(), &form_->Get("cmdOK"));  // buttons report their focus too
         const int before = form_->gotFocus;
         QTest::keyClick(window(), Qt::Key_N, Qt::AltModifier);
         QCOMPARE(QApplication::focusWidget(), widget<QLineEdit>("txtName"));
