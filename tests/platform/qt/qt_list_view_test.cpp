@@ -94,6 +94,8 @@ class ListViewTest : public QObject {
         form_->list.list().Select({1}, 1);  // the model's selection shows
         QVERIFY(!tree_->topLevelItem(0)->isSelected() && tree_->topLevelItem(1)->isSelected());
         QCOMPARE(tree_->currentItem(), tree_->topLevelItem(1));
+        form_->list.list().Select({0}, 0);
+        QCOMPARE(tree_->currentItem(), tree_->topLevelItem(0));
         form_->list.list().SetSubItem(0, 1, "Ask");
         QCOMPARE(tree_->topLevelItem(0)->text(1), QStringLiteral("Ask"));
     }
