@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "services/ini_access.h"
 #include "startup/startup.h"
 #include "tests/wizard/wizard_fixture.h"
 
@@ -109,12 +110,10 @@ TEST_F(WizardTest, FinishSavesTheProgramListInItsOrder) {
     Next();
     EXPECT_EQ(FinishExitCode(wizard()), 0);
     EXPECT_TRUE(screen.boxes().empty());
-    const std::string bytes =
-        TempInstall::ReadFile(install.appPath() + "/Profiles/ProgramControl.RVL");
-    const std::size_t zed = bytes.find("[zed.exe]");
-    EXPECT_NE(zed, std::string::npos);
-    EXPECT_LT(bytes.find("[able.exe]"), zed);
-    EXPECT_NE(bytes.find("Path=" + install.root() + "/zed.exe\r\n"), std::string::npos);
+    const std::string file = install.appPath() + "/Profiles/ProgramControl.RVL";
+    EXPECT_EQ(ReadINI("zed.exe", "Path", "", file, true), install.root() + "/zed.exe");
+    const std::string bytes = TempInstall::ReadFile(file);
+    EXPECT_LT(bytes.find("[able.exe]"), bytes.find("[zed.exe]"));
 }
 
 }  // namespace
