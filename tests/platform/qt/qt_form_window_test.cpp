@@ -198,8 +198,8 @@ class FormWindowTest : public QObject {
         form_->Get("optA").setValue(true);
         QVERIFY(widget<QRadioButton>("optA")->isChecked() &&
                 !widget<QRadioButton>("optB")->isChecked());
-        form_->Get("optC").setValue(false);  // Qt's exclusivity would keep it checked
-        QVERIFY(!widget<QRadioButton>("optC")->isChecked());
+        form_->Get("optA").setValue(false);  // Qt's exclusivity would keep it checked
+        QVERIFY(!widget<QRadioButton>("optA")->isChecked());
     }
 
     void theCloseBoxAsksTheFormWhichMayRefuse() {
