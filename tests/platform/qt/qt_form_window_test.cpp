@@ -102,10 +102,6 @@ class FormWindowTest : public QObject {
         const QImage banner = qt::RenderArtwork(1, QSize(151, 267), 1).toImage();  // no seam
         QVERIFY(banner.pixelColor(0, 0).alpha() == 255 &&
                 banner.pixelColor(150, 266).alpha() == 255);
-        Form unsized("frmUnsized");  // no client size: the window keeps Qt's own
-        unsized.Show();
-        QVERIFY(!screen_->windows->WindowFor(unsized)->size().isEmpty());
-        unsized.Unload();
         // "&&" shows one "&"; a lone "&" marks an access key when a control follows in tab order.
         QCOMPARE(widget<QLabel>("lblPlain")->text(), QStringLiteral("Tom & Jerry drop"));
         QCOMPARE(widget<QLabel>("lblPlain")->buddy(), nullptr);
