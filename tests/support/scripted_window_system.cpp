@@ -47,14 +47,6 @@ ScriptedWindowSystem::~ScriptedWindowSystem() {
     platform::SetWindowSystem(previousWindowSystem_);
 }
 
-void ScriptedWindowSystem::AnswerNextBox(int answer) {
-    answers_.push_back(answer);
-}
-
-void ScriptedWindowSystem::ScriptNextModal(ModalScript script) {
-    modals_.push_back(std::move(script));
-}
-
 int ScriptedWindowSystem::Answer(const std::string& text, const std::string& title,
                                  unsigned style) {
     boxes_.push_back({text, title, style});
@@ -87,26 +79,10 @@ void ScriptedWindowSystem::RunModal(platform::Form& form) {
     }
 }
 
-void ScriptedWindowSystem::FormUnloaded(platform::Form& form) {
-    unloaded_.push_back(form.name());
-}
-
 // The focus arrives at once, as it does on screen before the next event is handled.
 void ScriptedWindowSystem::SetFocus(platform::Form& form, platform::Control& control) {
     focus_.push_back({form.name(), control.name()});
     form.GotFocus(control);
-}
-
-void ScriptedWindowSystem::SelectAllText(platform::Form& form, platform::Control& textBox) {
-    selectAll_.push_back({form.name(), textBox.name()});
-}
-
-void ScriptedWindowSystem::ChooseInNextMenu(std::string itemName) {
-    menuChoices_.push_back(std::move(itemName));
-}
-
-void ScriptedWindowSystem::AnswerNextFileDialog(std::optional<std::string> path) {
-    fileAnswers_.push_back(std::move(path));
 }
 
 void ScriptedWindowSystem::PopupMenu(platform::Form& form, platform::Control& menu,

@@ -12,6 +12,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/ui/form.h"
@@ -73,15 +74,17 @@ class ScriptedWindowSystem final : public platform::WindowSystem {
 
     // The next message box is answered with `answer`; an unscripted box fails the test and is
     // answered with its default button.
-    void AnswerNextBox(int answer);
+    void AnswerNextBox(int answer) { answers_.push_back(answer); }
     // The next modal form runs `script`, which must unload it.
-    void ScriptNextModal(ModalScript script);
+    void ScriptNextModal(ModalScript script) { modals_.push_back(std::move(script)); }
     // The next pop-up menu is answered by clicking its item `itemName` ("" closes it without a
     // choice). An unscripted menu is closed without a choice.
-    void ChooseInNextMenu(std::string itemName);
+    void ChooseInNextMenu(std::string itemName) { menuChoices_.push_back(std::move(itemName)); }
     // The next open-file dialog returns `path` (nothing: the user cancels). An unscripted
     // dialog fails the test and is cancelled.
-    void AnswerNextFileDialog(std::optional<std::string> path);
+    void AnswerNextFileDialog(std::optional<std::string> path) {
+        fileAnswers_.push_back(std::move(path));
+    }
 
     static constexpr int kListHeaderPixels = 17;
     static constexpr int kListRowPixels = 17;
@@ -107,9 +110,11 @@ class ScriptedWindowSystem final : public platform::WindowSystem {
     // WindowSystem
     void ShowModeless(platform::Form& form) override;
     void RunModal(platform::Form& form) override;
-    void FormUnloaded(platform::Form& form) override;
+    void FormUnloaded(platform::Form& form) override { unloaded_.push_back(form.name()); }
     void SetFocus(platform::Form& form, platform::Control& control) override;
-    void SelectAllText(platform::Form& form, platform::Control& textBox) override;
+    void SelectAllText(platform::Form& form, platform::Control& textBox) override {
+        selectAll_.push_back({form.name(), textBox.name()});
+    }
     void PopupMenu(platform::Form& form, platform::Control& menu, const platform::Control& anchor,
                    int x, int y) override;
     void SubItemHitTest(platform::Form& form, const platform::Control& list,

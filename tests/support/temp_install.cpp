@@ -11,19 +11,12 @@
 namespace rg::test {
 namespace {
 
-void SetEnvironment(const char* name, const std::string& value) {
+// Sets the variable, or removes it when `value` is null.
+void SetEnvironment(const char* name, const std::string* value) {
 #ifdef _WIN32
-    ::_putenv_s(name, value.c_str());
+    ::_putenv_s(name, value != nullptr ? value->c_str() : "");
 #else
-    ::setenv(name, value.c_str(), 1);
-#endif
-}
-
-void UnsetEnvironment(const char* name) {
-#ifdef _WIN32
-    ::_putenv_s(name, "");
-#else
-    ::unsetenv(name);
+    value != nullptr ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
 #endif
 }
 
@@ -39,7 +32,7 @@ TempInstall::TempInstall() : root_("rg-install") {
         hadPrefix_ = true;
         previousPrefix_ = old;
     }
-    SetEnvironment("RAVELGARD_PREFIX", prefix_);
+    SetEnvironment("RAVELGARD_PREFIX", &prefix_);
     platform::SetMachinePrefix("");
     platform::OverrideAppPathForTesting(appPath_);
     if (platform::MachinePrefix().empty()) {
@@ -54,11 +47,7 @@ TempInstall::~TempInstall() {
     platform::OverrideAppPathForTesting(std::nullopt);
     platform::OverrideSystemDirectoryForTesting(std::nullopt);
     platform::SetMachinePrefix("");
-    if (hadPrefix_) {
-        SetEnvironment("RAVELGARD_PREFIX", previousPrefix_);
-    } else {
-        UnsetEnvironment("RAVELGARD_PREFIX");
-    }
+    SetEnvironment("RAVELGARD_PREFIX", hadPrefix_ ? &previousPrefix_ : nullptr);
     RestoreRegistry(registrySandbox_);
 }
 

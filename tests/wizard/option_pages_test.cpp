@@ -1,5 +1,6 @@
 // The alert options of page 3 and the password check of page 4.
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/wizard/wizard_fixture.h"
@@ -27,7 +28,7 @@ class PasswordPage : public WizardTest {
         Next();
         Next();
     }
-    // Next on page 4 is refused with one critical box carrying `text`.
+    // Next on page 4 is refused with a critical box carrying `text`.
     void ExpectRefused(const std::string& text) {
         screen.AnswerNextBox(platform::IDOK);
         Next();
@@ -71,12 +72,13 @@ TEST_F(PasswordPage, BoxesThatDisagreeOrAPasswordTheStoresCannotHoldAreRefused) 
     EXPECT_EQ(wizard().WizardPassword, "kept");
 }
 
+// Page 4 puts the focus into the first box; both masked boxes select their text on focus.
 TEST_F(PasswordPage, BothMaskedBoxesSelectTheirWholeTextOnFocus) {
     const ControlRequest first{"frmStartupMain", "txtPassword"};
-    const ControlRequest second{"frmStartupMain", "txtConfirmPass"};
     EXPECT_EQ(screen.focusRequests(), std::vector<ControlRequest>{first});
     ASSERT_TRUE(wizard().GotFocus(Get("txtConfirmPass")));
-    EXPECT_EQ(screen.selectAllRequests(), (std::vector<ControlRequest>{first, second}));
+    EXPECT_EQ(screen.selectAllRequests(),
+              (std::vector<ControlRequest>{first, {"frmStartupMain", "txtConfirmPass"}}));
     EXPECT_EQ(Get("txtPassword").passwordChar(), '*');
     EXPECT_EQ(Get("txtConfirmPass").passwordChar(), '*');
 }

@@ -1,5 +1,8 @@
-// The designed pages under the language file, and the page titles' style.
+// The designed pages under the language file, the page titles' style and what lines up.
 #include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 #include "tests/wizard/wizard_fixture.h"
 
@@ -48,6 +51,34 @@ TEST_F(WizardTest, PageTitlesStandOutAndEverythingSitsOnWhitePages) {
         EXPECT_EQ(control->backColor(), white ? platform::kWhite : platform::kSystemColor);
     }
     EXPECT_EQ(titles, 6);
+}
+
+// Controls that belong together line up: Back, Next and Cancel side by side below the
+// separator; page 6's buttons, page 4's password boxes and page 5's options one above the
+// other; and the subtitles of all pages, so that they do not jump as the pages change.
+TEST_F(WizardTest, ControlsThatBelongTogetherLineUp) {
+    Start();
+    using platform::Bounds;
+    const auto expectAlike = [this](std::vector<std::string> names, auto part) {
+        for (const std::string& name : names) {
+            EXPECT_EQ(part(Get(name).bounds()), part(Get(names[0]).bounds())) << name;
+        }
+    };
+    const auto row = [](const Bounds& b) { return std::tuple(b.top, b.width, b.height); };
+    const auto column = [](const Bounds& b) { return std::tuple(b.left, b.width, b.height); };
+    expectAlike({"cmdBack", "cmdNext", "cmdCancel"}, row);
+    expectAlike({"cmdAdd", "cmdRemove"}, column);
+    expectAlike({"txtPassword", "txtConfirmPass"}, column);
+    expectAlike({"optAllowProgram", "optNoProgramAdd", "optAdvanceProgram"},
+                [](const Bounds& b) { return b.left; });
+    expectAlike({"lbPage1Header2", "lbPage3Header2", "lbPage4Header2", "lbPage5Header2",
+                 "lbPage6Header2", "lbPage9Header2"},
+                [](const Bounds& b) { return std::pair(b.left, b.width); });
+    const Bounds back = wizard().cmdBack.bounds();
+    const Bounds next = wizard().cmdNext.bounds();
+    EXPECT_LT(back.left + back.width, next.left);
+    EXPECT_LT(next.left + next.width, wizard().cmdCancel.bounds().left);
+    EXPECT_GT(back.top, wizard().Line1.lineEnds().y1);
 }
 
 }  // namespace

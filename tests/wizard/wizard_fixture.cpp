@@ -19,8 +19,8 @@ void WizardTest::Start(const std::string& storedPassword) {
 
 void WizardTest::WalkToFinish(const char* programOption) {
     Next();  // 1 -> 3
-    Next();  // 3 -> 4, empty passwords agree
-    Next();  // 4 -> 5
+    Next();  // 3 -> 4
+    Next();  // 4 -> 5: empty passwords agree
     Choose(programOption);
     Next();
     if (wizard_->CurrentPage == 6) {

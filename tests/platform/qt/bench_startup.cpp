@@ -41,14 +41,12 @@ void Measure(benchmark::State& state, const char* program) {
     std::filesystem::remove_all(prefix);
 }
 
-BENCHMARK_CAPTURE(Measure, WizardStartup, RG_WIZARD_EXE)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(20);
-BENCHMARK_CAPTURE(Measure, BareQtWindowStartup, RG_BARE_EXE)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(20);
+void Setup(benchmark::internal::Benchmark* bench) {
+    bench->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
+}
+
+BENCHMARK_CAPTURE(Measure, WizardStartup, RG_WIZARD_EXE)->Apply(Setup);
+BENCHMARK_CAPTURE(Measure, BareQtWindowStartup, RG_BARE_EXE)->Apply(Setup);
 
 }  // namespace
 }  // namespace rg::test

@@ -11,7 +11,6 @@
 #include "platform/qt/qt_artwork.h"
 #include "platform/qt/qt_control_view.h"
 #include "platform/qt/qt_simple_widgets.h"
-#include "platform/qt/qt_window_system.h"
 #include "tests/platform/qt/qt_test_support.h"
 
 namespace rg::test {
@@ -69,30 +68,24 @@ class SampleForm final : public Form {
 class FormWindowTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<SampleForm> form_;
-    std::unique_ptr<qt::QtWindowSystem> windows_;
+    std::unique_ptr<OnScreen<SampleForm>> screen_;
+    SampleForm* form_ = nullptr;
     int lastUnloads_ = 0;
 
-    qt::FormWindow* window() const { return windows_->WindowFor(*form_); }
+    qt::FormWindow* window() const { return screen_->window(); }
     template <typename W>
     W* widget(const char* name) const {
-        return dynamic_cast<W*>(window()->WidgetFor(form_->Get(name)));
+        return screen_->widget<W>(name);
     }
 
   private slots:
     void init() {
-        form_ = std::make_unique<SampleForm>();
-        windows_ = std::make_unique<qt::QtWindowSystem>([this] { ++lastUnloads_; });
-        SetWindowSystem(windows_.get());
-        form_->Show();
+        screen_ = std::make_unique<OnScreen<SampleForm>>([this] { ++lastUnloads_; });
+        form_ = screen_->form.get();
         QVERIFY(WaitActive(window()));
     }
 
-    void cleanup() {
-        windows_.reset();
-        SetWindowSystem(nullptr);
-        form_.reset();
-    }
+    void cleanup() { screen_.reset(); }
 
     void layoutCaptionsColoursAndFontsFollowTheModel() {
         QCOMPARE(window()->size(), QSize(200, 100));
@@ -102,12 +95,19 @@ class FormWindowTest : public QObject {
         QCOMPARE(widget<QLabel>("lblWide")->width(), 133 - 67);  // wraps at its frame's edge
         QCOMPARE(widget<qt::LineWidget>("linSep")->geometry(), QRect(0, 70, 201, 1));
         QCOMPARE(widget<qt::PictureWidget>("imgIcon")->pictureId(), 101);
-        QVERIFY(!qt::RenderArtwork(101, QSize(20, 20), 2).isNull());
+        for (const auto& [ratio, pixels] : {std::pair(2.0, 40), {0.5, 10}, {0.0, 20}}) {
+            QCOMPARE(qt::RenderArtwork(101, QSize(20, 20), ratio).size(), QSize(pixels, pixels));
+        }
+        QVERIFY(qt::RenderArtwork(102, QSize(20, 20), 1).isNull());
+        const QImage banner = qt::RenderArtwork(1, QSize(151, 267), 1).toImage();  // no seam
+        QVERIFY(banner.pixelColor(0, 0).alpha() == 255 &&
+                banner.pixelColor(150, 266).alpha() == 255);
         // "&&" shows one "&"; a lone "&" marks an access key when a control follows in tab order.
         QCOMPARE(widget<QLabel>("lblPlain")->text(), QStringLiteral("Tom & Jerry drop"));
         QCOMPARE(widget<QLabel>("lblPlain")->buddy(), nullptr);
         QCOMPARE(widget<QLabel>("lblName")->text(), QStringLiteral("&Name:"));
         QCOMPARE(widget<QLabel>("lblName")->buddy(), widget<QLineEdit>("txtName"));
+        QCOMPARE(widget<QLabel>("lblWide")->buddy(), widget<QRadioButton>("optC"));
         for (const auto& [alignment, shown] : {std::pair(TextAlignment::Center, Qt::AlignHCenter),
                                                {TextAlignment::Right, Qt::AlignRight},
                                                {TextAlignment::Left, Qt::AlignLeft}}) {
@@ -120,9 +120,16 @@ class FormWindowTest : public QObject {
         QVERIFY(widget<QLabel>("lblPlain")->autoFillBackground());
         QCOMPARE(widget<QLabel>("lblPlain")->palette().color(QPalette::Window), QColor(0x102030));
         QVERIFY(!widget<QPushButton>("cmdOK")->autoFillBackground());
+        form_->Get("linSep").setBackColor(0x102030);  // a line's colour
+        QCOMPARE(widget<QWidget>("linSep")->grab().toImage().pixelColor(5, 0), QColor(0x102030));
+        form_->setBackColor(0x405060);
+        QCOMPARE(window()->palette().color(QPalette::Window), QColor(0x405060));
         form_->Get("lblPlain").setFont({"Arial", 12, true});  // points at 96 dpi
         QCOMPARE(widget<QLabel>("lblPlain")->font().pixelSize(), 16);
         QVERIFY(widget<QLabel>("lblPlain")->font().bold());
+        // Labels wrap at their width and have no margin, as Windows draws them.
+        QVERIFY(widget<QLabel>("lblWide")->wordWrap());
+        QCOMPARE(widget<QLabel>("lblWide")->contentsMargins(), QMargins());
         QCOMPARE(widget<QLabel>("lblName")->font().pixelSize(), 11);
         QCOMPARE(qt::FontFor({"Arial", 0, false}).pixelSize(), 1);
     }
@@ -153,6 +160,7 @@ class FormWindowTest : public QObject {
     void theFocusHandlerSelectsTheWholeText() {
         form_->Get("txtName").setText("abcdef");
         widget<QPushButton>("cmdOK")->setFocus();
+        QCOMPARE(form_->focused(), &form_->Get("cmdOK"));  // buttons report their focus too
         const int before = form_->gotFocus;
         QTest::keyClick(window(), Qt::Key_N, Qt::AltModifier);
         QCOMPARE(QApplication::focusWidget(), widget<QLineEdit>("txtName"));
@@ -186,6 +194,8 @@ class FormWindowTest : public QObject {
         form_->Get("optA").setValue(true);
         QVERIFY(widget<QRadioButton>("optA")->isChecked() &&
                 !widget<QRadioButton>("optB")->isChecked());
+        form_->Get("optA").setValue(false);  // Qt's exclusivity would keep it checked
+        QVERIFY(!widget<QRadioButton>("optA")->isChecked());
     }
 
     void theCloseBoxAsksTheFormWhichMayRefuse() {

@@ -5,14 +5,12 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QTest>
-#include <QTimer>
 #include <QTreeWidget>
 #include <array>
-#include <functional>
 
 #include "platform/qt/qt_file_dialog_filter.h"
 #include "platform/qt/qt_file_icons.h"
-#include "platform/qt/qt_window_system.h"
+#include "platform/qt/qt_text.h"
 #include "tests/platform/qt/qt_test_support.h"
 
 namespace rg::test {
@@ -39,6 +37,9 @@ class ListForm final : public platform::Form {
             }
         }
         Get("mnuListAsk").setVisible(false);
+        Get("mnuListAllow").setEnabled(false);
+        Get("mnuListBlock").setValue(true);
+        list.onKeyDown = [this](int key, int shift) { keys.push_back({key, shift}); };
         list.onColumnClick = [this](int column) { columnClicks.push_back(column); };
         list.onMouseUp = [this](int button, int shift, int x, int y) {
             mouseUps.push_back({button, shift, x, y});
@@ -51,32 +52,17 @@ class ListForm final : public platform::Form {
     platform::ImageList icons;
     std::vector<int> columnClicks;
     std::vector<std::array<int, 4>> mouseUps;
+    std::vector<std::pair<int, int>> keys;
     std::string chosen;
 };
-
-// Acts on the next pop-up menu or modal dialog of type W once it is up.
-template <typename W>
-void WhenUp(QObject& guard, std::function<void(W&)> act) {
-    auto* timer = new QTimer(&guard);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        QWidget* up = QApplication::activePopupWidget() != nullptr
-                          ? QApplication::activePopupWidget()
-                          : QApplication::activeModalWidget();
-        if (auto* widget = qobject_cast<W*>(up); widget != nullptr && widget->isVisible()) {
-            timer->stop();
-            act(*widget);
-        }
-    });
-    timer->start(10);
-}
 
 }  // namespace
 
 class ListViewTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<ListForm> form_;
-    std::unique_ptr<platform::qt::QtWindowSystem> windows_;
+    std::unique_ptr<OnScreen<ListForm>> screen_;
+    ListForm* form_ = nullptr;
     QTreeWidget* tree_ = nullptr;
 
     QPoint Cell(int row, int column) const {  // viewport coordinates
@@ -86,19 +72,13 @@ class ListViewTest : public QObject {
 
   private slots:
     void init() {
-        form_ = std::make_unique<ListForm>();
-        windows_ = std::make_unique<platform::qt::QtWindowSystem>();
-        platform::SetWindowSystem(windows_.get());
-        form_->Show();
-        tree_ = qobject_cast<QTreeWidget*>(windows_->WindowFor(*form_)->WidgetFor(form_->list));
-        QVERIFY(WaitActive(windows_->WindowFor(*form_)));
+        screen_ = std::make_unique<OnScreen<ListForm>>();
+        form_ = screen_->form.get();
+        tree_ = screen_->widget<QTreeWidget>("lvwList");
+        QVERIFY(WaitActive(screen_->window()));
     }
 
-    void cleanup() {
-        windows_.reset();
-        platform::SetWindowSystem(nullptr);
-        form_.reset();
-    }
+    void cleanup() { screen_.reset(); }
 
     void rowsColumnsAndIconsComeFromTheModel() {
         QCOMPARE(tree_->columnCount(), 3);
@@ -114,6 +94,8 @@ class ListViewTest : public QObject {
         form_->list.list().Select({1}, 1);  // the model's selection shows
         QVERIFY(!tree_->topLevelItem(0)->isSelected() && tree_->topLevelItem(1)->isSelected());
         QCOMPARE(tree_->currentItem(), tree_->topLevelItem(1));
+        form_->list.list().Select({0}, 0);
+        QCOMPARE(tree_->currentItem(), tree_->topLevelItem(0));
         form_->list.list().SetSubItem(0, 1, "Ask");
         QCOMPARE(tree_->topLevelItem(0)->text(1), QStringLiteral("Ask"));
     }
@@ -137,17 +119,35 @@ class ListViewTest : public QObject {
         QTest::mouseClick(tree_->header()->viewport(), Qt::LeftButton, {},
                           QPoint(tree_->header()->sectionPosition(2) + 5, 5));
         QCOMPARE(form_->columnClicks, std::vector<int>{2});
-        // The hit test answers in pixels relative to the list, header included.
-        platform::LvHitTestInfo hit{onList.x(), onList.y()};
-        form_->SubItemHitTest(form_->list, hit);
-        QCOMPARE(hit.iItem, 1);
-        QCOMPARE(hit.iSubItem, 1);
-        QCOMPARE(hit.flags, platform::LVHT_ONITEM);
-        platform::LvHitTestInfo below{onList.x(), tree_->height() - 5, 0, 7, 7};
-        form_->SubItemHitTest(form_->list, below);
-        QCOMPARE(below.iItem, -1);
-        QCOMPARE(below.iSubItem, -1);
-        QCOMPARE(below.flags, platform::LVHT_NOWHERE);
+    }
+
+    // The hit test answers in pixels relative to the list, header included; a cell's origin
+    // comes in twips and lies in that cell.
+    void theHitTestAndTheCellOriginAgree() {
+        const auto hit = [this](int x, int y) {
+            platform::LvHitTestInfo info{x, y, 0, 7, 7};
+            form_->SubItemHitTest(form_->list, info);
+            return std::array<int, 3>{info.iItem, info.iSubItem, static_cast<int>(info.flags)};
+        };
+        const QPoint onList = tree_->viewport()->mapTo(tree_, Cell(1, 1));
+        QCOMPARE(hit(onList.x(), onList.y()), (std::array<int, 3>{1, 1, platform::LVHT_ONITEM}));
+        QCOMPARE(hit(onList.x(), tree_->height() - 5),
+                 (std::array<int, 3>{-1, -1, platform::LVHT_NOWHERE}));
+        int x = 0;
+        int y = 0;
+        QVERIFY(screen_->windows->ListCellOrigin(*form_, form_->list, 1, 2, x, y));
+        QCOMPARE(hit(x / 15 + 1, y / 15 + 1), (std::array<int, 3>{1, 2, platform::LVHT_ONITEM}));
+        QVERIFY(!screen_->windows->ListCellOrigin(*form_, form_->list, 2, 0, x, y));
+    }
+
+    // On the focused list the Menu key and Shift+F10 reach the form as key-down events.
+    void theMenuKeyAndShiftF10ReachTheForm() {
+        tree_->setFocus();
+        QTest::keyClick(tree_, Qt::Key_Menu);
+        QTest::keyClick(tree_, Qt::Key_F10);
+        QTest::keyClick(tree_, Qt::Key_F10, Qt::ShiftModifier);
+        QCOMPARE(form_->keys, (std::vector<std::pair<int, int>>{{platform::kKeyApplications, 0},
+                                                                {platform::kKeyF10, 1}}));
     }
 
     void thePopUpMenuShowsTheMenusVisibleItemsAndClicksTheChosenOne() {
@@ -155,14 +155,15 @@ class ListViewTest : public QObject {
         QStringList items;
         WhenUp<QMenu>(guard, [&](QMenu& menu) {
             for (QAction* action : menu.actions()) {
-                items << action->text();
+                items << action->text() + (action->isEnabled() ? "" : "-") +
+                             (action->isChecked() ? "*" : "");
             }
             menu.setActiveAction(menu.actions().at(1));
             QTest::keyClick(&menu, Qt::Key_Return);
         });
         QTest::mouseClick(tree_->viewport(), Qt::RightButton, {}, Cell(0, 1));
         QTRY_COMPARE(form_->chosen, std::string("Block"));
-        QCOMPARE(items, (QStringList{"Allow", "Block"}));
+        QCOMPARE(items, (QStringList{"Allow-", "Block*"}));
     }
 
     void theOpenFileDialogShowsTheRequestAndGivesTheChosenPath() {
@@ -207,6 +208,8 @@ class ListViewTest : public QObject {
         QCOMPARE(converted.argb,
                  (std::vector<std::uint32_t>{0x80FF0000u, 0xFF0000FFu, 0xFF0A141Eu, 0xFF00FF00u}));
         QVERIFY(!platform::qt::FileTypeIcon("/no/such/file.txt").has_value());
+        QVERIFY(platform::qt::HasAccessKey("&Add") && platform::qt::HasAccessKey("a && &b"));
+        QVERIFY(!platform::qt::HasAccessKey("Tom && Jerry") && !platform::qt::HasAccessKey("x&"));
     }
 };
 

@@ -6,11 +6,11 @@
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTest>
-#include <QTimer>
 
 #include "platform/qt/qt_message_box.h"
 #include "platform/qt/qt_style.h"
 #include "platform/ui/message_box.h"
+#include "tests/platform/qt/qt_test_support.h"
 
 namespace rg::test {
 
@@ -20,12 +20,9 @@ class MessageBoxTest : public QObject {
     Q_OBJECT
 
     // Shows the program's box and answers it with `act` once it is up.
-    static int Answer(unsigned style, const std::function<void(QMessageBox&)>& act) {
+    static int Answer(unsigned style, std::function<void(QMessageBox&)> act) {
         QObject guard;
-        QTimer::singleShot(0, &guard, [&] {
-            QTRY_VERIFY(qobject_cast<QMessageBox*>(QApplication::activeModalWidget()));
-            act(*qobject_cast<QMessageBox*>(QApplication::activeModalWidget()));
-        });
+        WhenUp<QMessageBox>(guard, std::move(act));
         return MessageBoxA("Quit?", "t", style);
     }
 

@@ -11,7 +11,6 @@
 
 #include "platform/qt/qt_artwork.h"
 #include "platform/qt/qt_simple_widgets.h"
-#include "platform/qt/qt_window_system.h"
 #include "platform/ui/message_box.h"
 #include "startup/globals.h"
 #include "startup/login_form.h"
@@ -23,13 +22,11 @@ namespace rg::test {
 class WizardWindowTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<StartupMainForm> form_;
-    std::unique_ptr<platform::qt::QtWindowSystem> windows_;
+    std::unique_ptr<OnScreen<StartupMainForm>> screen_;
 
-    QWidget* window() const { return windows_->WindowFor(*form_); }
     template <typename W>
     W* widget(const std::string& name) const {
-        return dynamic_cast<W*>(windows_->WindowFor(*form_)->WidgetFor(form_->Get(name)));
+        return screen_->widget<W>(name);
     }
     // Every page's icon is drawn, left of where its centred title's text begins.
     void ExpectIconClearOfTitle(int page) {
@@ -46,18 +43,11 @@ class WizardWindowTest : public QObject {
     void init() {
         LangFilePath = RG_LANGUAGE_FILE;
         StoredPassword.clear();
-        windows_ = std::make_unique<platform::qt::QtWindowSystem>();
-        platform::SetWindowSystem(windows_.get());
-        form_ = std::make_unique<StartupMainForm>();
-        form_->Show();
-        QVERIFY(WaitActive(window()));
+        screen_ = std::make_unique<OnScreen<StartupMainForm>>();
+        QVERIFY(WaitActive(screen_->window()));
     }
 
-    void cleanup() {
-        windows_.reset();
-        platform::SetWindowSystem(nullptr);
-        form_.reset();
-    }
+    void cleanup() { screen_.reset(); }
 
     // Enter walks every page, also after the focused box's page was hidden.
     void enterWalksThePagesEachWithItsIconClearOfTheTitle() {
@@ -65,7 +55,7 @@ class WizardWindowTest : public QObject {
             QTRY_VERIFY(widget<QWidget>("fraPage" + std::to_string(page))->isVisible());
             ExpectIconClearOfTitle(page);
             if (page == 5) {
-                form_->Click(form_->Get("optAdvanceProgram"));
+                screen_->form->Click(screen_->form->Get("optAdvanceProgram"));
             }
             if (page != 9) {
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
@@ -89,7 +79,7 @@ class WizardWindowTest : public QObject {
         QObject guard;
         QTimer::singleShot(10000, &guard, [&] { prompt.Unload(); });
         QTimer::singleShot(0, &guard, [&] {
-            QVERIFY(WaitActive(windows_->WindowFor(prompt)));
+            QVERIFY(WaitActive(screen_->windows->WindowFor(prompt)));
             auto* box = qobject_cast<QLineEdit*>(QApplication::focusWidget());
             QVERIFY(box != nullptr);
             QTest::keyClicks(box, "pass");
