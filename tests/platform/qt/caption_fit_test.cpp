@@ -13,9 +13,9 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTest>
+#include <algorithm>
 #include <memory>
 #include <set>
-#include <algorithm>
 #include <tuple>
 
 #include "platform/qt/qt_simple_widgets.h"
@@ -94,8 +94,9 @@ Measure MeasureLabel(const QLabel& label) {
     if (label.buddy() != nullptr) {
         flags |= Qt::TextShowMnemonic;
     }
-    const QSize text =
-        label.fontMetrics().boundingRect(QRect(0, 0, room.width(), 100000), flags, label.text()).size();
+    const QSize text = label.fontMetrics()
+                           .boundingRect(QRect(0, 0, room.width(), 100000), flags, label.text())
+                           .size();
     const auto horizontal = label.alignment() & Qt::AlignHorizontal_Mask;
     return {text, room.size(),
             QStyle::alignedRect(Qt::LeftToRight, horizontal | Qt::AlignTop, text, room)};
@@ -106,22 +107,27 @@ Measure MeasureLabel(const QLabel& label) {
 // does; a plain QRadioButton keeps it on one line.
 Measure MeasureOption(const QRadioButton& option) {
     const QStyleOptionButton style = ButtonOption(option);
-    const QRect room = option.style()->subElementRect(QStyle::SE_RadioButtonContents, &style, &option);
+    const QRect room =
+        option.style()->subElementRect(QStyle::SE_RadioButtonContents, &style, &option);
     if (dynamic_cast<const platform::qt::OptionButton*>(&option) == nullptr) {
         const QSize line = option.fontMetrics().size(Qt::TextShowMnemonic, option.text());
         return {line, room.size(),
                 QStyle::alignedRect(Qt::LeftToRight, Qt::AlignLeft | Qt::AlignVCenter, line, room)};
     }
-    const QSize text = option.fontMetrics().boundingRect(
-        QRect(0, 0, room.width(), 100000),
-        Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic, option.text()).size();
+    const QSize text =
+        option.fontMetrics()
+            .boundingRect(QRect(0, 0, room.width(), 100000),
+                          Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic,
+                          option.text())
+            .size();
     return {text, room.size(), QRect(room.topLeft(), text)};
 }
 
 // Command buttons: one line, centred inside the frame (and the default button's ring).
 Measure MeasureButton(const QPushButton& button) {
     const QStyleOptionButton style = ButtonOption(button);
-    const QRect room = button.style()->subElementRect(QStyle::SE_PushButtonContents, &style, &button);
+    const QRect room =
+        button.style()->subElementRect(QStyle::SE_PushButtonContents, &style, &button);
     const QSize line = button.fontMetrics().size(Qt::TextShowMnemonic, button.text());
     return {line, room.size(), QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, line, room)};
 }
@@ -173,12 +179,12 @@ std::set<Misfit> Misfits(const platform::Form& form, const platform::qt::FormWin
                     continue;
                 }
                 const QRect box = widget->geometry();
-                const QSize room = cover.top() > shown.top()
-                                       ? QSize(measure.available.width(), cover.top() - box.top())
-                                       : QSize(std::max(0, cover.left() - box.left()),
-                                               measure.available.height());
-                misfits.insert({form.name(), control->name(), text, measure.needed, room,
-                                other->name()});
+                const QSize room =
+                    cover.top() > shown.top()
+                        ? QSize(measure.available.width(), cover.top() - box.top())
+                        : QSize(std::max(0, cover.left() - box.left()), measure.available.height());
+                misfits.insert(
+                    {form.name(), control->name(), text, measure.needed, room, other->name()});
             }
         }
     }
@@ -267,13 +273,9 @@ class CaptionFitTest : public QObject {
         platform::SetWindowSystem(nullptr);
     }
 
-    void theWizardsCaptionsFitWithTheLanguageFile() {
-        ExpectWizardCaptionsFit(RG_LANGUAGE_FILE);
-    }
+    void theWizardsCaptionsFitWithTheLanguageFile() { ExpectWizardCaptionsFit(RG_LANGUAGE_FILE); }
 
-    void theWizardsBuiltInCaptionsFit() {
-        ExpectWizardCaptionsFit(RG_MISSING_LANGUAGE_FILE);
-    }
+    void theWizardsBuiltInCaptionsFit() { ExpectWizardCaptionsFit(RG_MISSING_LANGUAGE_FILE); }
 
     void theLoginPromptsCaptionsFit() {
         auto& prompt = Open<LoginForm>(RG_LANGUAGE_FILE);
@@ -291,9 +293,9 @@ class CaptionFitTest : public QObject {
         Control& title = wizard.Get("lbPage3Header2");
         Control& add = wizard.Get("cmdAdd");
         Control& option = wizard.Get("optAlertDoNot");
-        title.setBounds({120, 600, 5205, 240});      // a text of two lines in one line's height
-        add.setBounds({4290, 1230, 300, 315});       // "Add" in 20 pixels
-        option.setBounds({120, 1590, 1500, 255});    // the text needs three lines here
+        title.setBounds({120, 600, 5205, 240});    // a text of two lines in one line's height
+        add.setBounds({4290, 1230, 300, 315});     // "Add" in 20 pixels
+        option.setBounds({120, 1590, 1500, 255});  // the text needs three lines here
         wizard.Get("lbPage1Desc1").setBounds({120, 1290, 5505, 705});  // over lbPage1Desc's text
         int measured = 0;
         const std::set<Misfit> misfits = Misfits(wizard, WindowOf(wizard), measured);

@@ -173,8 +173,7 @@ std::set<Misfit> Misfits(const platform::Form& form, const FormWindow& window, i
                 continue;
         }
         ++measured;
-        if (measure.needed.cx > measure.available.cx ||
-            measure.needed.cy > measure.available.cy) {
+        if (measure.needed.cx > measure.available.cx || measure.needed.cy > measure.available.cy) {
             misfits.insert({form.name(), control->name(), control->caption(), measure.needed,
                             measure.available, ""});
         } else if (HWND child = window.WindowFor(*control);
@@ -196,10 +195,10 @@ std::set<Misfit> Misfits(const platform::Form& form, const FormWindow& window, i
                     (cover.top <= shown.top && cover.left <= shown.left)) {
                     continue;
                 }
-                const SIZE room = cover.top > shown.top
-                                      ? SIZE{measure.available.cx, cover.top - box.top}
-                                      : SIZE{std::max<LONG>(0, cover.left - box.left),
-                                             measure.available.cy};
+                const SIZE room =
+                    cover.top > shown.top
+                        ? SIZE{measure.available.cx, cover.top - box.top}
+                        : SIZE{std::max<LONG>(0, cover.left - box.left), measure.available.cy};
                 misfits.insert({form.name(), control->name(), control->caption(), measure.needed,
                                 room, other->name()});
             }
@@ -209,8 +208,8 @@ std::set<Misfit> Misfits(const platform::Form& form, const FormWindow& window, i
 }
 
 int CaptionedControls(const platform::Form& form) {
-    return static_cast<int>(std::count_if(
-        form.controls().begin(), form.controls().end(), [](const auto& control) {
+    return static_cast<int>(
+        std::count_if(form.controls().begin(), form.controls().end(), [](const auto& control) {
             const ControlKind kind = control->kind();
             return kind == ControlKind::Frame || kind == ControlKind::Label ||
                    kind == ControlKind::OptionButton || kind == ControlKind::CommandButton;
@@ -312,8 +311,8 @@ TEST_P(CaptionFitTest, ABoxTooSmallForItsCaptionIsReported) {
         EXPECT_TRUE(misfit.needed.cx > misfit.available.cx ||
                     misfit.needed.cy > misfit.available.cy);
     }
-    EXPECT_EQ(names, (std::set<std::string>{"cmdAdd", "lbPage1Desc", "lbPage3Header2",
-                                            "optAlertDoNot"}));
+    EXPECT_EQ(names,
+              (std::set<std::string>{"cmdAdd", "lbPage1Desc", "lbPage3Header2", "optAlertDoNot"}));
     const auto covered = std::find_if(misfits.begin(), misfits.end(), [](const Misfit& misfit) {
         return misfit.control == "lbPage1Desc";
     });
@@ -327,8 +326,8 @@ TEST_P(CaptionFitTest, ABoxTooSmallForItsCaptionIsReported) {
     ASSERT_NE(header, misfits.end());
     EXPECT_EQ(header->form, "frmStartupMain");
     EXPECT_EQ(header->text, GetLangString("5302", ""));
-    EXPECT_EQ(header->available.cy, ::MulDiv(600 + 240, GetParam(), 1440) -
-                                        ::MulDiv(600, GetParam(), 1440));
+    EXPECT_EQ(header->available.cy,
+              ::MulDiv(600 + 240, GetParam(), 1440) - ::MulDiv(600, GetParam(), 1440));
     TEXTMETRICA metrics{};
     HWND label = WindowOf(wizard).WindowFor(wizard.Get("lbPage3Header2"));
     HDC dc = ::GetDC(label);
