@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/base/api_buffer.h"
 #include "platform/base/codepage.h"
 #include "platform/posix/file_byte_source.h"
 
@@ -299,13 +300,7 @@ void OverrideSystemDirectoryForTesting(std::optional<std::string> folder) {
 UINT GetSystemDirectoryA(char* buffer, UINT size) {
     const std::string folder =
         systemDirectoryOverride ? *systemDirectoryOverride : JoinPath(MachinePrefix(), "system32");
-    const auto length = static_cast<UINT>(folder.size());
-    if (buffer == nullptr || size <= length) {
-        return length + 1;
-    }
-    std::memcpy(buffer, folder.data(), folder.size());
-    buffer[length] = '\0';
-    return length;
+    return CopyToApiBuffer(folder, buffer, size);
 }
 
 bool PathFileExistsA(std::string_view path) {

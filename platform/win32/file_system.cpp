@@ -7,6 +7,7 @@
 #include <random>
 #include <string>
 
+#include "platform/base/api_buffer.h"
 #include "platform/win32/handle.h"
 #include "platform/win32/system_view.h"
 
@@ -185,14 +186,7 @@ UINT GetSystemDirectoryA(char* buffer, UINT size) {
     if (!systemDirectoryOverride) {
         return ::GetSystemDirectoryA(buffer, size);
     }
-    const std::string& folder = *systemDirectoryOverride;
-    const auto length = static_cast<UINT>(folder.size());
-    if (buffer == nullptr || size <= length) {
-        return length + 1;
-    }
-    std::memcpy(buffer, folder.data(), folder.size());
-    buffer[length] = '\0';
-    return length;
+    return CopyToApiBuffer(*systemDirectoryOverride, buffer, size);
 }
 
 bool PathFileExistsA(std::string_view path) {
