@@ -14,7 +14,7 @@ struct EntryProgram {
     std::string refusal;  // set when the entry starts a launcher the firewall cannot use
 };
 
-// The words of an Exec= value as the Desktop Entry Specification reads them: the string's
+// The words of an Exec= value as the freedesktop.org desktop entry format reads them: the string's
 // escapes undone (\s, \n, \t, \r, \\), split at unquoted blanks, double quotes removed with
 // their escapes (\" \` \$ \\), field codes dropped (%f, %U, ...; %% is "%").
 std::vector<std::string> ExecArguments(const std::string& exec);

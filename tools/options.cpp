@@ -40,8 +40,8 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments,
             parsed.error = std::string("the option ") + argv[optind - 1] + " needs a value";
             return parsed;
         }
-        const OptionSpec& spec = specs[static_cast<std::size_t>(found - 1)];
-        parsed.values[spec.name] = spec.takesValue && optarg != nullptr ? optarg : "";
+        const OptionSpec& option = specs[static_cast<std::size_t>(found - 1)];
+        parsed.values[option.name] = option.takesValue && optarg != nullptr ? optarg : "";
     }
     for (int i = optind; i < argc; ++i) {
         parsed.operands.emplace_back(argv[i]);
