@@ -36,14 +36,6 @@ void PutU32(std::string& bytes, std::size_t at, std::uint32_t value) {
     PutU16(bytes, at + 2, static_cast<std::uint16_t>(value >> 16));
 }
 
-std::uint32_t GetU32(std::string_view bytes, std::size_t at) {
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < 4; ++i) {
-        value |= std::uint32_t{static_cast<unsigned char>(bytes.at(at + i))} << (8 * i);
-    }
-    return value;
-}
-
 std::string Utf16Bytes(std::u16string_view text, bool withNul) {
     std::string bytes;
     for (const char16_t unit : text) {
@@ -120,48 +112,38 @@ std::string BuildPe(const std::vector<PeResource>& resources, bool pe32Plus) {
     return image + rsrc;
 }
 
-std::string VersionBlock::Bytes() const {
-    std::string out(6, '\0');
-    out += Utf16Bytes(key);
+std::string VersionBlock::Bytes(bool singleByte) const {
+    std::string out(singleByte ? 4 : 6, '\0');
+    for (const char16_t unit : key) {
+        out += singleByte ? std::string(1, static_cast<char>(unit)) : Utf16Bytes({&unit, 1}, false);
+    }
+    out.append(singleByte ? 1 : 2, '\0');
     PadTo4(out);
     out += value;
     for (const VersionBlock& child : children) {
         PadTo4(out);
-        out += child.Bytes();
+        out += child.Bytes(singleByte);
     }
-    const std::size_t units = type == 1 ? value.size() / 2 : value.size();
+    const std::size_t units = type == 1 && !singleByte ? value.size() / 2 : value.size();
     PutU16(out, 0, static_cast<std::uint16_t>(lengthOverride >= 0 ? lengthOverride : out.size()));
     PutU16(out, 2,
            static_cast<std::uint16_t>(valueLengthOverride >= 0 ? valueLengthOverride : units));
-    PutU16(out, 4, type);
-    return out;
-}
-
-std::string AnsiVersionBlock::Bytes() const {
-    std::string out(4, '\0');
-    out += key;
-    out.push_back('\0');
-    PadTo4(out);
-    out += value;
-    for (const AnsiVersionBlock& child : children) {
-        PadTo4(out);
-        out += child.Bytes();
+    if (!singleByte) {
+        PutU16(out, 4, type);
     }
-    PutU16(out, 0, static_cast<std::uint16_t>(out.size()));
-    PutU16(out, 2, static_cast<std::uint16_t>(value.size()));
     return out;
 }
 
-AnsiVersionBlock SimpleAnsiVersion(const std::vector<std::pair<std::string, std::string>>& entries,
-                                   std::string table) {
-    AnsiVersionBlock strings{std::move(table), "", {}};
+VersionBlock SimpleAnsiVersion(const std::vector<std::pair<std::u16string, std::string>>& entries) {
+    VersionBlock strings{u"040904E4", 0, ""};
     for (const auto& [name, text] : entries) {
-        strings.children.push_back({name, text + std::string(1, '\0'), {}});
+        strings.children.push_back({name, 0, text + std::string(1, '\0')});
     }
-    return {"VS_VERSION_INFO",
+    return {u"VS_VERSION_INFO",
+            0,
             std::string(52, '\0'),
-            {{"StringFileInfo", "", {strings}},
-             {"VarFileInfo", "", {{"Translation", std::string("\x09\x04\xE4\x04", 4), {}}}}}};
+            {{u"StringFileInfo", 0, "", {strings}},
+             {u"VarFileInfo", 0, "", {{u"Translation", 0, "\x09\x04\xE4\x04"}}}}};
 }
 
 // MZ header, the NE header at 0x40, its resource table at 0x80 (shift, one type of one name,

@@ -13,10 +13,9 @@ namespace rg::test {
 
 std::string FixturePath(const std::string& name);  // the PE built from fixtures/pe/NAME.rc
 
-// Little-endian reads and writes at a byte offset; UTF-16 LE text.
+// Little-endian writes at a byte offset; UTF-16 LE text.
 void PutU16(std::string& bytes, std::size_t at, std::uint16_t value);
 void PutU32(std::string& bytes, std::size_t at, std::uint32_t value);
-std::uint32_t GetU32(std::string_view bytes, std::size_t at);
 std::string Utf16Bytes(std::u16string_view text, bool withNul = true);
 
 // One resource of a PE image; a `name` below 0 stands for a string name.
@@ -38,7 +37,8 @@ constexpr std::size_t kBuiltResources = 0x200;
 constexpr std::uint32_t kBuiltResourceRva = 0x1000;
 
 // One VS_VERSIONINFO block: key, type, value (raw bytes as stored) and children; the lengths
-// are computed unless overridden.
+// are computed unless overridden. Bytes(true) writes the old 16-bit layout that the ANSI calls
+// read too: no wType, wValueLength in bytes, the key in single-byte characters.
 struct VersionBlock {
     VersionBlock(std::u16string k, std::uint16_t t, std::string v, std::vector<VersionBlock> c = {})
         : key(std::move(k)), type(t), value(std::move(v)), children(std::move(c)) {}
@@ -48,24 +48,15 @@ struct VersionBlock {
     std::vector<VersionBlock> children;
     int valueLengthOverride = -1;
     int lengthOverride = -1;
-    std::string Bytes() const;
+    std::string Bytes(bool singleByte = false) const;
 };
 VersionBlock TextEntry(std::u16string key, std::u16string_view text);
 // A resource with one string table and a Translation of 0409/04B0.
 VersionBlock SimpleVersion(const std::vector<VersionBlock>& entries,
                            std::u16string table = u"040904B0");
-// A block of the old 16-bit layout that the ANSI calls read too: wLength, wValueLength (in
-// bytes), the key in single-byte characters and its NUL, padding to 4, the value (a text with
-// its NUL), padding, the children. No wType.
-struct AnsiVersionBlock {
-    std::string key;
-    std::string value;
-    std::vector<AnsiVersionBlock> children;
-    std::string Bytes() const;
-};
-// A 16-bit resource with one table of `entries` (key, text) and a Translation of 0409/04E4.
-AnsiVersionBlock SimpleAnsiVersion(const std::vector<std::pair<std::string, std::string>>& entries,
-                                   std::string table = "040904E4");
+// A resource for Bytes(true) with one table of `entries` (key, text) and a Translation of
+// 0409/04E4.
+VersionBlock SimpleAnsiVersion(const std::vector<std::pair<std::u16string, std::string>>& entries);
 
 // A 16-bit NE program whose resource table holds one resource, the version resource (type 16,
 // name 1), with an alignment shift of 4.

@@ -33,53 +33,34 @@ std::string Patched(std::string image, std::size_t at, std::uint32_t value, int 
     return image;
 }
 
-TEST(PeFile, ReadsResourcesOfBothLayouts) {
+TEST(PeFile, ReadsResourcesOfBothLayoutsAndRefusesDamagedHeaders) {
     for (const bool pe32Plus : {true, false}) {
-        const std::string image = BuildPe(
-            {{10, 1, 0x0409, "one"}, {10, 2, 0x0409, "two"}, {3, 1, 0x0409, "icon"}}, pe32Plus);
-        const MemoryByteSource source(image);
-        EXPECT_EQ(PeFile::Parse(source)->IsPe32Plus(), pe32Plus);
-        const std::vector<std::string> found = {Resource(image, 1),     Resource(image, 2),
-                                                Resource(image, 3),     Resource(image, 1, 3),
-                                                Resource(image, 1, 11), Resource(image, 2, 10, 2)};
-        EXPECT_EQ(found,
-                  (std::vector<std::string>{"one", "two", "<none>", "icon", "<none>", "tw"}));
+        const std::string image =
+            BuildPe({{10, 1, 0x0409, "one"}, {3, 2, 0x0409, "icon"}}, pe32Plus);
+        EXPECT_EQ(PeFile::Parse(MemoryByteSource(image))->IsPe32Plus(), pe32Plus);
+        const std::vector<std::string> found = {Resource(image, 1), Resource(image, 2, 3),
+                                                Resource(image, 2), Resource(image, 1, 10, 2)};
+        EXPECT_EQ(found, (std::vector<std::string>{"one", "icon", "<none>", "on"}));
     }
-    // The compiled fixtures: the same version resource in both layouts.
-    const auto wide =
-        platform::ReadVersionResource(MemoryByteSource(TempFolder::ReadFile(FixturePath("full"))));
-    ASSERT_TRUE(wide.has_value());
-    EXPECT_EQ(wide, platform::ReadVersionResource(
-                        MemoryByteSource(TempFolder::ReadFile(FixturePath("full32")))));
-}
-
-TEST(PeFile, DamagedHeadersAreRefused) {
     const std::size_t nt = kBuiltNtHeaders;
     const std::string refused[] = {
-        "",
         "MZ",
-        std::string(4096, 'A'),
-        TempFolder::ReadFile("/proc/self/exe").substr(0, 4096),
-        Patched(kImage, 0, 'X', 2),
         Patched(kImage, 0, 'M' | 'X' << 8, 2),
         Patched(kImage, 0x3C, 0x7FFFFFF0),    // e_lfanew outside the file
         Patched(kImage, nt, 0x5850),          // "PX"
         Patched(kImage, nt + 20, 0xFFFF, 2),  // an optional header past the end
         Patched(kImage, nt + 24, 0x10C, 2),   // magic
-        Patched(kImage, nt + 6, 100, 2),      // a section table past the end
-        kImage.substr(0, nt + 23)};
+        Patched(kImage, nt + 6, 100, 2)};     // a section table past the end
     for (std::size_t i = 0; i < std::size(refused); ++i) {
         EXPECT_FALSE(PeFile::Parse(MemoryByteSource(refused[i])).has_value()) << "case " << i;
     }
-    EXPECT_TRUE(PeFile::Parse(MemoryByteSource(kImage.substr(0, 0x200))).has_value());
 }
 
 TEST(PeFile, ResourcesAreReadOnlyWhereHeadersAndDirectoriesPlaceThem) {
     const std::size_t directories = kBuiltOptionalHeader + 112,
                       section = kBuiltOptionalHeader + 240;
-    const std::size_t root = kBuiltResources, typeTarget = root + 44, nameTarget = root + 68;
+    const std::size_t root = kBuiltResources, nameTarget = root + 44, languageTarget = root + 68;
     const std::size_t data = root + 72;
-    ASSERT_EQ(GetU32(kImage, data), kBuiltResourceRva + 88);
     const std::pair<std::string, std::string> rows[] = {
         {Patched(kImage, directories + 20, 0), "<none>"},  // size 0: no resources
         {Patched(kImage, directories - 4, 2), "<none>"},   // the table ends before it
@@ -90,29 +71,23 @@ TEST(PeFile, ResourcesAreReadOnlyWhereHeadersAndDirectoriesPlaceThem) {
         {kImage.substr(0, root + 0x30), "<none>"},
         {Patched(kImage, data + 4, 0x7FFFFFFF), "payload"},  // no more than the file holds
         {Patched(kImage, data, 0x7FFFFFF0), "<none>"},
-        {Patched(kImage, data, kBuiltResourceRva + 0x1000), "<none>"},
         {Patched(kImage, data, 0), std::string("MZ\0\0\0\0\0", 7)},  // in the headers
         {Patched(kImage, data, 0x1FF), std::string(7, '\0')},
         {Patched(kImage, data, 0x200), "<none>"},
         {Patched(Patched(kImage, section + 16, 0x10000), data, kBuiltResourceRva + 95), "<none>"},
-        {Patched(kImage, nameTarget, 0x7FF0), "<none>"},            // a data entry outside
-        {Patched(kImage, root + 14, 0xFFFF, 2), "payload"},         // counts too large
-        {Patched(kImage, root + 20, 0x80000000u), "<none>"},        // loops: to the root,
-        {Patched(kImage, typeTarget, 0x80000000u | 24), "<none>"},  // to itself,
-        {Patched(kImage, nameTarget, 0x80000000u | 24), "<none>"},  // to a directory
-        {Patched(kImage, typeTarget, 48), "<none>"},  // a name that leads to no directory
+        {Patched(kImage, languageTarget, 0x7FF0), "<none>"},  // a data entry outside
+        {Patched(kImage, root + 14, 0xFFFF, 2), "payload"},   // counts too large
+        {Patched(kImage, nameTarget, 48), "<none>"},          // a name that leads to no directory
     };
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         EXPECT_EQ(Resource(rows[i].first), rows[i].second) << "case " << i;
     }
-    for (const int count : {4096, 4097}) {  // no more than 4096 entries of a directory are read
-        std::vector<PeResource> resources;
-        for (int i = 1; i <= count; ++i) {
-            resources.push_back({10, i, 0, "r"});
-        }
-        EXPECT_EQ(Resource(BuildPe(resources), static_cast<std::uint16_t>(count)),
-                  count == 4096 ? "r" : "<none>");
+    std::vector<PeResource> many;  // no more than 4096 entries of a directory are read
+    for (int i = 1; i <= 4097; ++i) {
+        many.push_back({10, i, 0, "r"});
     }
+    const std::string image = BuildPe(many);
+    EXPECT_EQ(Resource(image, 4096) + Resource(image, 4097), "r<none>");
 }
 
 TEST(PeFile, EveryTruncationOfAProgramIsSafe) {
@@ -130,39 +105,33 @@ TEST(PeFile, EveryTruncationOfAProgramIsSafe) {
 
 TEST(PeResources, ChoosesTheLanguageInTheLoadersOrder) {
     const std::pair<std::vector<std::uint16_t>, int> rows[] = {
-        {{0x0407, 0x0409, 0x0000}, 0x0000}, {{0x0401, 0x0407, 0x0409}, 0x0409},
-        {{0x0401, 0x0C09, 0x0809}, 0x0401}, {{0x0407, 0x7C09}, 0x0407},
-        {{0x0419, 0x0401}, 0x0419},         {{}, -1}};
+        {{0x0407, 0x0409, 0x0000}, 0x0000},
+        {{0x0401, 0x0407, 0x0409}, 0x0409},
+        {{0x0401, 0x0C09, 0x0809}, 0x0401}};  // no other English: the first
     for (const auto& [languages, expected] : rows) {
         std::vector<platform::ResourceEntry> entries;
         for (const std::uint16_t id : languages) {
             entries.push_back({false, id, false, 0x100});
         }
-        const auto chosen = platform::ChooseLanguage(entries);
-        EXPECT_EQ(chosen ? chosen->id : -1, expected) << languages.size();
+        EXPECT_EQ(platform::ChooseLanguage(entries)->id, expected);
     }
     // Entries that lead to a directory, or carry a string name, are no language.
     EXPECT_EQ(platform::ChooseLanguage(
                   {{false, 0x0409, true, 0}, {true, 0, false, 0}, {false, 0x0407, false, 0}})
                   ->id,
               0x0407);
-    EXPECT_EQ(Resource(BuildPe({{10, 1, 0x0407, "de"}, {10, 1, 0x0809, "gb"}})), "de");
-    EXPECT_EQ(Resource(BuildPe({{10, 1, 0x0407, "de"}, {10, 1, 0x0409, "us"}})), "us");
 }
 
 TEST(PeResources, TheFirstIconGroupHasAStringNameOrElseTheLowestNumber) {
-    const std::pair<std::vector<PeResource>, std::string> rows[] = {
-        {{{14, 7, 0, "seven"}, {14, 3, 0, "three"}, {14, 5, 0, "five"}}, "three"},
-        {{{14, 7, 0, "seven"}, {14, -1, 0, "named"}, {14, 3, 0, "three"}}, "named"},
-        {{{10, 1, 0, "data"}}, "<none>"},
-    };
     const auto firstGroup = [](const std::string& image) {
         const MemoryByteSource source(image);
         return platform::ReadFirstIconGroup(*PeFile::Parse(source), 100).value_or("<none>");
     };
-    for (const auto& [resources, expected] : rows) {
-        EXPECT_EQ(firstGroup(BuildPe(resources)), expected);
-    }
+    EXPECT_EQ(firstGroup(BuildPe({{14, 7, 0, "seven"}, {14, 3, 0, "three"}, {14, 5, 0, "five"}})),
+              "three");
+    EXPECT_EQ(firstGroup(BuildPe({{14, 7, 0, "seven"}, {14, -1, 0, "named"}, {14, 3, 0, "x"}})),
+              "named");
+    EXPECT_EQ(firstGroup(kImage), "<none>");
     // Group 3 made to lead to data rather than a directory: group 7 is the first.
     const std::string image = BuildPe({{14, 3, 0, "three"}, {14, 7, 0, "seven"}});
     EXPECT_EQ(firstGroup(Patched(image, kBuiltResources + 44, 0x40)), "seven");
