@@ -3,7 +3,6 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <cstring>
 #include <map>
 
 #include "platform/pe/version_info.h"
@@ -34,6 +33,11 @@ void PutU16(std::string& bytes, std::size_t at, std::uint16_t value) {
 void PutU32(std::string& bytes, std::size_t at, std::uint32_t value) {
     PutU16(bytes, at, static_cast<std::uint16_t>(value & 0xFFFF));
     PutU16(bytes, at + 2, static_cast<std::uint16_t>(value >> 16));
+}
+
+std::string Patched(std::string bytes, std::size_t at, std::uint32_t value, int size) {
+    size == 4 ? PutU32(bytes, at, value) : PutU16(bytes, at, static_cast<std::uint16_t>(value));
+    return bytes;
 }
 
 std::string Utf16Bytes(std::u16string_view text, bool withNul) {
@@ -114,10 +118,7 @@ std::string BuildPe(const std::vector<PeResource>& resources, bool pe32Plus) {
 
 std::string VersionBlock::Bytes(bool singleByte) const {
     std::string out(singleByte ? 4 : 6, '\0');
-    for (const char16_t unit : key) {
-        out += singleByte ? std::string(1, static_cast<char>(unit)) : Utf16Bytes({&unit, 1}, false);
-    }
-    out.append(singleByte ? 1 : 2, '\0');
+    out += singleByte ? std::string(key.begin(), key.end()) + '\0' : Utf16Bytes(key);
     PadTo4(out);
     out += value;
     for (const VersionBlock& child : children) {
@@ -146,28 +147,22 @@ VersionBlock SimpleAnsiVersion(const std::vector<std::pair<std::u16string, std::
              {u"VarFileInfo", 0, "", {{u"Translation", 0, "\x09\x04\xE4\x04"}}}}};
 }
 
-// MZ header, the NE header at 0x40, its resource table at 0x80 (shift, one type of one name,
+// MZ header, the NE header at 0x40, its resource table at 0x80 (shift 4, one type of one name,
 // the end), the resident name table right after it, the resource at 0x100.
 std::string BuildNe(std::string_view versionResource) {
-    constexpr std::size_t kNeHeader = 0x40;
-    constexpr std::size_t kResourceTable = 0x80;
-    constexpr std::size_t kResourceData = 0x100;
-    constexpr std::uint16_t kShift = 4;
-    std::string image(kResourceData, '\0');
+    std::string image(0x100, '\0');
     image.replace(0, 2, "MZ");
-    PutU32(image, 0x3C, kNeHeader);
-    image.replace(kNeHeader, 2, "NE");
-    PutU16(image, kNeHeader + 0x24, static_cast<std::uint16_t>(kResourceTable - kNeHeader));
-    PutU16(image, kResourceTable, kShift);
-    PutU16(image, kResourceTable + 2, 0x8010);  // type RT_VERSION as a number
-    PutU16(image, kResourceTable + 4, 1);       // one resource of that type
-    const std::size_t name = kResourceTable + 10;
-    PutU16(image, name, static_cast<std::uint16_t>(kResourceData >> kShift));  // offset
-    PutU16(image, name + 2, static_cast<std::uint16_t>((versionResource.size() + 15) >> kShift));
-    PutU16(image, name + 4, 0x30);      // moveable, shareable
-    PutU16(image, name + 6, 0x8001);    // name 1 as a number
-    const std::size_t end = name + 12;  // a type of 0 ends the table
-    PutU16(image, kNeHeader + 0x26, static_cast<std::uint16_t>(end + 2 - kNeHeader));
+    PutU32(image, 0x3C, 0x40);
+    image.replace(0x40, 2, "NE");
+    PutU16(image, 0x40 + 0x24, 0x80 - 0x40);  // the resource table
+    PutU16(image, 0x80, 4);                   // the alignment shift
+    PutU16(image, 0x82, 0x8010);              // type RT_VERSION as a number
+    PutU16(image, 0x84, 1);                   // one resource of that type
+    PutU16(image, 0x8A, 0x100 >> 4);          // its offset
+    PutU16(image, 0x8C, static_cast<std::uint16_t>((versionResource.size() + 15) >> 4));
+    PutU16(image, 0x8E, 0x30);                // moveable, shareable
+    PutU16(image, 0x90, 0x8001);              // name 1 as a number
+    PutU16(image, 0x40 + 0x26, 0x98 - 0x40);  // a type of 0 at 0x96 ends the table
     std::string data(versionResource);
     data.resize((data.size() + 15) & ~std::size_t{15}, '\0');
     return image + data;
@@ -190,12 +185,7 @@ std::string QueryText(std::string_view resource, const std::string& query) {
     std::vector<char> block(platform::VersionInfoBlockSize(resource.size()));
     platform::FillVersionInfoBlock(resource, block.data(), block.size());
     const auto value = platform::QueryVersionValue(block.data(), query, error);
-    if (!value) {
-        return "<none>";
-    }
-    const char* end = block.data() + block.size();
-    const void* nul = std::memchr(value->data, 0, static_cast<std::size_t>(end - value->data));
-    return std::string(value->data, nul ? static_cast<const char*>(nul) : end);
+    return value ? std::string(value->data) : "<none>";  // the block ends with a NUL
 }
 
 std::string PngChunk(std::string_view type, std::string_view data) {

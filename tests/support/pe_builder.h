@@ -16,6 +16,8 @@ std::string FixturePath(const std::string& name);  // the PE built from fixtures
 // Little-endian writes at a byte offset; UTF-16 LE text.
 void PutU16(std::string& bytes, std::size_t at, std::uint16_t value);
 void PutU32(std::string& bytes, std::size_t at, std::uint32_t value);
+// A copy of `bytes` with `value` written at `at` in 4 (or 2) bytes.
+std::string Patched(std::string bytes, std::size_t at, std::uint32_t value, int size = 4);
 std::string Utf16Bytes(std::u16string_view text, bool withNul = true);
 
 // One resource of a PE image; a `name` below 0 stands for a string name.

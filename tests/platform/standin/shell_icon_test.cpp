@@ -22,10 +22,14 @@ TEST(SmallIconLookup, ProgramsShowTheirOwnIconEverythingElseThatExistsAsksThePro
         asked.push_back(path);
         return answer;
     });
-    const Image own = LookUpSmallIcon(FixturePath("full")).value_or(Image{1, 1, {0}});
-    EXPECT_EQ(own.pixel(0, 0), 0xFFFF0000);  // the red origin of its icon
-    EXPECT_FALSE(LookUpSmallIcon(folder / "missing.exe").has_value());
-    EXPECT_FALSE(LookUpSmallIcon("").has_value());
+    // A program's own icon: white left half, black right half, red (0, 0), a transparent 4 x 4
+    // corner at the bottom right; the deepest 16 x 16 image, not the 4-bit one with a blue origin.
+    const Image own = LookUpSmallIcon(FixturePath("full")).value_or(Image{});
+    ASSERT_EQ(own.argb.size(), 256u);
+    for (const auto& [x, y, argb] :
+         {std::tuple{0, 0, 0xFFFF0000}, {3, 5, 0xFFFFFFFF}, {11, 12, 0xFF000000}, {12, 12, 0}}) {
+        EXPECT_EQ(own.pixel(x, y) >> (argb ? 0 : 24), argb) << x << "," << y;
+    }
     EXPECT_TRUE(asked.empty());
 
     const std::string text = folder.Write("notes.txt", "hello");

@@ -15,12 +15,12 @@ namespace {
 
 using namespace rg::platform;
 
-TEST(VersionApi, AnswersLikeTheAnsiCallsOnAProgram) {
+TEST(VersionApi, AnswersLikeTheAnsiCallsAndRefusesWhatTheyRefuse) {
     const std::string path = FixturePath("full");
     DWORD handle = 1;
     const DWORD size = GetFileVersionInfoSizeA(path, &handle);
     EXPECT_EQ(handle, 0u);
-    std::vector<char> block(size);
+    std::vector<char> block(size + 4096, 'Z');
     ASSERT_EQ(GetFileVersionInfoA(path, handle, size, block.data()), TRUE);
     const void* data = nullptr;
     UINT length = 0;
@@ -31,32 +31,28 @@ TEST(VersionApi, AnswersLikeTheAnsiCallsOnAProgram) {
     EXPECT_EQ(std::string(static_cast<const char*>(data), length), std::string("sample.exe", 11));
     EXPECT_EQ(VerQueryValueA(block.data(), "\\StringFileInfo\\040904B0\\Comments", &data, &length),
               FALSE);
-    EXPECT_EQ(data, nullptr);
-    EXPECT_EQ(length, 0u);
+    EXPECT_EQ(std::pair(data, length), (std::pair<const void*, UINT>(nullptr, 0)));
     EXPECT_EQ(GetLastError(), ERROR_RESOURCE_TYPE_NOT_FOUND);
     EXPECT_EQ(VerQueryValueA(block.data(), "\\", nullptr, nullptr), TRUE);
-}
-
-TEST(VersionApi, MissingFilesResourcesAndShortBuffers) {
-    DWORD handle = 7;
-    EXPECT_EQ(GetFileVersionInfoSizeA("/nonexistent/folder/file.exe", &handle), 0u);
-    EXPECT_EQ(handle, 0u);
-    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
-    std::vector<char> block(4096, 'Z');
-    EXPECT_EQ(GetFileVersionInfoSizeA(FixturePath("version2"), nullptr), 0u);  // not number 1
-    EXPECT_EQ(GetLastError(), ERROR_RESOURCE_DATA_NOT_FOUND);
-    EXPECT_EQ(GetFileVersionInfoA(FixturePath("version2"), 0, 4096, block.data()), FALSE);
+    EXPECT_TRUE(std::all_of(block.begin() + size, block.end(), [](char c) { return c == 'Z'; }));
 
     // A block too short for the resource keeps what fits and writes nothing beyond it.
-    const std::string path = FixturePath("full");
-    const DWORD shortSize = GetFileVersionInfoSizeA(path, nullptr) / 3;
-    ASSERT_EQ(GetFileVersionInfoA(path, 0, shortSize, block.data()), TRUE);
+    block.assign(block.size(), 'Z');
+    ASSERT_EQ(GetFileVersionInfoA(path, 0, size / 3, block.data()), TRUE);
     EXPECT_TRUE(
-        std::all_of(block.begin() + shortSize, block.end(), [](char c) { return c == 'Z'; }));
+        std::all_of(block.begin() + size / 3, block.end(), [](char c) { return c == 'Z'; }));
     EXPECT_EQ(VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", nullptr, nullptr), FALSE);
     EXPECT_EQ(GetFileVersionInfoA(path, 0, 8, block.data()), FALSE);
     EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
     EXPECT_EQ(GetFileVersionInfoA(path, 0, 9, block.data()), TRUE);
+
+    handle = 7;
+    EXPECT_EQ(GetFileVersionInfoSizeA("/nonexistent/folder/file.exe", &handle), 0u);
+    EXPECT_EQ(handle, 0u);
+    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(GetFileVersionInfoSizeA(FixturePath("version2"), nullptr), 0u);  // not number 1
+    EXPECT_EQ(GetLastError(), ERROR_RESOURCE_DATA_NOT_FOUND);
+    EXPECT_EQ(GetFileVersionInfoA(FixturePath("version2"), 0, 4096, block.data()), FALSE);
 }
 
 }  // namespace
