@@ -172,11 +172,11 @@ VersionBlock TextEntry(std::u16string key, std::u16string_view text) {
     return VersionBlock{std::move(key), 1, Utf16Bytes(text)};
 }
 
-VersionBlock SimpleVersion(const std::vector<VersionBlock>& entries, std::u16string table) {
+VersionBlock SimpleVersion(const std::vector<VersionBlock>& entries) {
     return VersionBlock{u"VS_VERSION_INFO",
                         0,
                         std::string(52, '\0'),  // where the fixed file information would be
-                        {{u"StringFileInfo", 1, "", {{std::move(table), 1, "", entries}}},
+                        {{u"StringFileInfo", 1, "", {{u"040904B0", 1, "", entries}}},
                          {u"VarFileInfo", 1, "", {{u"Translation", 0, "\x09\x04\xB0\x04"}}}}};
 }
 
@@ -215,7 +215,6 @@ std::string Bmp(int width, int height, int bitCount, const std::vector<std::uint
     PutU32(out, 0, headerSize);
     PutU32(out, 4, static_cast<std::uint32_t>(width));
     PutU32(out, 8, static_cast<std::uint32_t>(2 * height));
-    PutU16(out, 12, 1);
     PutU16(out, 14, static_cast<std::uint16_t>(bitCount));
     PutU32(out, 16, compression);
     PutU32(out, 32, coloursUsed);
@@ -250,7 +249,6 @@ std::string Bmp(int width, int height, int bitCount, const std::vector<std::uint
 
 std::string IconGroup(const std::vector<std::vector<int>>& entries) {
     std::string group(6 + 14 * entries.size(), '\0');
-    PutU16(group, 2, 1);
     PutU16(group, 4, static_cast<std::uint16_t>(entries.size()));
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const std::size_t at = 6 + 14 * i;

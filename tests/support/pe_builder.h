@@ -53,9 +53,8 @@ struct VersionBlock {
     std::string Bytes(bool singleByte = false) const;
 };
 VersionBlock TextEntry(std::u16string key, std::u16string_view text);
-// A resource with one string table and a Translation of 0409/04B0.
-VersionBlock SimpleVersion(const std::vector<VersionBlock>& entries,
-                           std::u16string table = u"040904B0");
+// A resource with one string table (040904B0) and a Translation of 0409/04B0.
+VersionBlock SimpleVersion(const std::vector<VersionBlock>& entries);
 // A resource for Bytes(true) with one table of `entries` (key, text) and a Translation of
 // 0409/04E4.
 VersionBlock SimpleAnsiVersion(const std::vector<std::pair<std::u16string, std::string>>& entries);

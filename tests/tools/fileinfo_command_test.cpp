@@ -23,8 +23,7 @@ struct CommandResult {
 };
 
 CommandResult Fileinfo(const tool::Args& args) {
-    std::ostringstream out;
-    std::ostringstream err;
+    std::ostringstream out, err;
     const int code = tool::RunFileinfoCommand(args, out, err);
     return {code, out.str(), err.str()};
 }
@@ -34,7 +33,7 @@ std::string MaskCreated(const std::string& out) {
     return std::regex_replace(out, std::regex(R"((Created"?: ?"?)\d{4}-\d\d-\d\d)"), "$1<date>");
 }
 
-TEST(FileinfoCommand, TextShowsOneFieldPerLineAndJsonOneObjectPerLineWithEscapes) {
+TEST(FileinfoCommand, TextAndJsonLayoutsByteForByteAndTheExitCodes) {
     // A copy of a fixture named with é, TAB, quote, backslash and DEL, written and read on
     // 2003-01-04.
     const TempFolder folder;
@@ -82,14 +81,13 @@ TEST(FileinfoCommand, TextShowsOneFieldPerLineAndJsonOneObjectPerLineWithEscapes
                   R"("LegalCopyright":"","OriginalFileName":"gone.exe","ProductName":"gone.exe",)"
                   R"("ProductVersion":""})"
                   "\n");
-}
 
-TEST(FileinfoCommand, UsageAndExitCodes) {
     for (const tool::Args& args : {tool::Args{}, tool::Args{"--jsn", "x"}}) {
         const CommandResult run = Fileinfo(args);
         EXPECT_EQ(run.code, 2);
-        EXPECT_TRUE(run.err.starts_with("ravelgard-tool fileinfo: ")) << run.err;
-        EXPECT_TRUE(run.err.ends_with(std::string("\n\n") + tool::kFileinfoUsage)) << run.err;
+        EXPECT_TRUE(run.err.starts_with("ravelgard-tool fileinfo: ") &&
+                    run.err.ends_with(std::string("\n\n") + tool::kFileinfoUsage))
+            << run.err;
         EXPECT_EQ(run.out, "");
     }
     const CommandResult help = Fileinfo({"--help"});

@@ -12,8 +12,7 @@
 namespace rg::test {
 namespace {
 
-using platform::MemoryByteSource;
-using platform::PeFile;
+using platform::MemoryByteSource, platform::PeFile;
 
 // Resource 10/1 in one language: the directories of the root, the type and the name (24 bytes
 // each), the data entry at 72, the data at 88.
@@ -33,9 +32,9 @@ TEST(PeFile, ReadsResourcesOfBothLayoutsAndRefusesDamagedHeaders) {
         const std::string image =
             BuildPe({{10, 1, 0x0409, "one"}, {3, 2, 0x0409, "icon"}}, pe32Plus);
         EXPECT_EQ(PeFile::Parse(MemoryByteSource(image))->IsPe32Plus(), pe32Plus);
-        const std::vector<std::string> found = {Resource(image, 1), Resource(image, 2, 3),
-                                                Resource(image, 2), Resource(image, 1, 10, 2)};
-        EXPECT_EQ(found, (std::vector<std::string>{"one", "icon", "<none>", "on"}));
+        EXPECT_EQ(Resource(image, 1) + Resource(image, 2, 3) + Resource(image, 2) +
+                      Resource(image, 1, 10, 2),
+                  "oneicon<none>on");
     }
     const std::size_t nt = kBuiltNtHeaders;
     const std::string refused[] = {

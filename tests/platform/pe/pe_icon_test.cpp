@@ -12,9 +12,7 @@ namespace {
 using Entries = std::vector<std::vector<int>>;  // width, height, bit count, icon id
 
 // The colour marking image i of a group.
-std::uint32_t Mark(int i) {
-    return 0xFF000000u | static_cast<std::uint32_t>(0x10 * (i + 1));
-}
+const auto Mark = [](int i) { return 0xFF000010u + 0x10u * static_cast<unsigned>(i); };
 
 // The one colour of the square icon of `size` of a PE whose first group holds `entries`, or 0;
 // the image with id `id` is a 1 x 1 BMP of colour Mark(position in the group), or junk when the
@@ -46,24 +44,18 @@ TEST(PeIcon, ChoosesTheImageAsTheShellDoesAndSkipsWhatCannotBeRead) {
     }
     EXPECT_EQ(IconColour({{16, 16, 32, 1}, {32, 32, 4, 2}}, {}, 32), Mark(1));
     // Images that cannot be read are skipped, up to eight tries.
-    Entries entries;
-    std::vector<int> broken;
+    Entries nine;
     for (int id = 1; id <= 9; ++id) {
-        entries.push_back({16, 16, 32 - id, id});  // in order of preference
-        broken.push_back(id);
+        nine.push_back({16, 16, 32 - id, id});  // in order of preference
     }
-    broken.pop_back();  // only the ninth can be read
-    EXPECT_EQ(IconColour(entries, broken), 0u);
-    entries.pop_back();
-    broken.pop_back();  // the eighth can be read
-    EXPECT_EQ(IconColour(entries, broken), Mark(7));
+    EXPECT_EQ(IconColour(nine, {1, 2, 3, 4, 5, 6, 7, 8}), 0u);  // only the ninth can be read
+    EXPECT_EQ(IconColour(Entries(nine.begin(), nine.end() - 1), {1, 2, 3, 4, 5, 6, 7}), Mark(7));
     // A group cut short keeps the entries it has; a missing image is skipped.
     const std::string cut =
         Patched(IconGroup({{32, 32, 32, 1}, {16, 16, 32, 5}, {16, 16, 32, 2}}), 4, 4, 2);
     const auto icon = platform::ReadPeIcon(platform::MemoryByteSource(
         BuildPe({{14, 1, 0, cut}, {3, 1, 0, Bmp(1, 1, 24, {1})}, {3, 2, 0, Bmp(1, 1, 24, {2})}})));
-    ASSERT_TRUE(icon.has_value());
-    EXPECT_EQ(icon->argb, std::vector<std::uint32_t>(256, 0xFF000002));
+    EXPECT_EQ(icon.value_or(platform::Image{}).argb, std::vector<std::uint32_t>(256, 0xFF000002));
 }
 
 // A transparent pixel keeps its colour: the image was not scaled.

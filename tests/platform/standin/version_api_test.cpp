@@ -46,13 +46,15 @@ TEST(VersionApi, AnswersLikeTheAnsiCallsAndRefusesWhatTheyRefuse) {
     EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
     EXPECT_EQ(GetFileVersionInfoA(path, 0, 9, block.data()), TRUE);
 
-    handle = 7;
-    EXPECT_EQ(GetFileVersionInfoSizeA("/nonexistent/folder/file.exe", &handle), 0u);
-    EXPECT_EQ(handle, 0u);
+    EXPECT_EQ(GetFileVersionInfoSizeA("/nonexistent/folder/file.exe", nullptr), 0u);
     EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(GetFileVersionInfoA(path, 0, size, nullptr), FALSE);
+    std::vector<char> foreign(64, 'x');  // no block the calls filled
+    EXPECT_EQ(VerQueryValueA(foreign.data(), "\\", nullptr, nullptr), FALSE);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(VerQueryValueA(nullptr, "\\", nullptr, nullptr), FALSE);
     EXPECT_EQ(GetFileVersionInfoSizeA(FixturePath("version2"), nullptr), 0u);  // not number 1
     EXPECT_EQ(GetLastError(), ERROR_RESOURCE_DATA_NOT_FOUND);
-    EXPECT_EQ(GetFileVersionInfoA(FixturePath("version2"), 0, 4096, block.data()), FALSE);
 }
 
 }  // namespace
