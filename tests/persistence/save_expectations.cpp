@@ -1,13 +1,9 @@
 #include "tests/persistence/save_expectations.h"
 
-#include <filesystem>
 #include <stdexcept>
-#include <utility>
 
-#include "programs/default_programs.h"
 #include "resources/builtin_profiles.h"
 #include "services/cipher.h"
-#include "services/registry_access.h"
 
 namespace rg::test {
 
@@ -62,30 +58,6 @@ std::vector<std::string> LogHeads(std::string_view log) {
         heads.emplace_back(log.substr(at, std::min(log.find(',', at), end) - at));
     }
     return heads;
-}
-
-SystemPrograms InstallSystemPrograms(const TempInstall& install, bool registerBrowser) {
-    const SystemPrograms programs{
-        install.systemDir() + "/services.exe", install.systemDir() + "/svchost.exe",
-        install.prefix() + "/Program Files/Internet Explorer/iexplore.exe"};
-    std::filesystem::create_directories(std::filesystem::path(programs.browser).parent_path());
-    std::filesystem::copy_file(RG_SYSTEM_FIXTURES "/services.exe", programs.services);
-    std::filesystem::copy_file(RG_SYSTEM_FIXTURES "/svchost.exe", programs.svchost);
-    std::filesystem::copy_file(RG_SYSTEM_FIXTURES "/iexplore.exe", programs.browser);
-    if (registerBrowser) {
-        RegCreateString(kBrowserCommandKey, platform::HKEY_CLASSES_ROOT,
-                        "\"" + programs.browser + "\" %1");
-    }
-    return programs;
-}
-
-std::vector<ExpectedProgram> DefaultProgramSections(const SystemPrograms& programs) {
-    return {
-        {"Services and Controller app", programs.services,
-         "5.1.2600.2180 (xpsp_sp2_rtm.040803-2158)", 0, 0},
-        {"svchost.exe", programs.svchost, "", 0, 0},  // no version resource: the file name
-        {"Internet Explorer", programs.browser, "6.00.2900.2180 (xpsp_sp2_rtm.040803-2158)", 0, 0},
-    };
 }
 
 }  // namespace rg::test
