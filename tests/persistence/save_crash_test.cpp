@@ -25,7 +25,6 @@ constexpr int kRows = 12;
 
 class SaveCrashTest : public ::testing::Test {
   protected:
-    void SetUp() override { InitPaths(); }
     // Each round lists other section names and makes the other alert choice, so that the files
     // show which round's save completed them.
     std::vector<ExpectedProgram> ProgramsOfRound(int round) const {
@@ -43,25 +42,6 @@ class SaveCrashTest : public ::testing::Test {
         }
         saveStartupWizardSettings(settings);
     }
-    // Kills a child that saves round after round, from `first` on, at a random moment up to
-    // twice the length of one save later: inside a save or between two.
-    void KillWhileSaving(int first, long long saveUs) {
-        platform::DiscardPrivateProfileCacheForTesting();
-        const pid_t child = ::fork();
-        if (child == 0) {
-            ::alarm(30);  // never outlive a parent that died
-            for (int round = first;; ++round) {
-                Save(round);
-            }
-        }
-        ::usleep(static_cast<useconds_t>(
-            std::uniform_int_distribution<long long>(0, 2 * saveUs)(random)));
-        ::kill(child, SIGKILL);
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFSIGNALED(status));
-    }
-
     // Every file whole, no stray file beside the profiles (hidden temporaries and lock files of
     // killed saves aside); returns the round whose save the program profile shows, 0 for its
     // reset text.
@@ -92,19 +72,35 @@ class SaveCrashTest : public ::testing::Test {
     std::mt19937 random{20240601};
 };
 
-// Kills go on until the reset text and two complete rounds were seen.
+// A child saves round after round and is killed at a random moment up to twice the length of
+// one save later, inside a save or between two. Kills go on until the reset text and two
+// complete rounds were seen.
 TEST_F(SaveCrashTest, KilledSavesNeverLeaveATornFileAndALaterSaveRestoresEverything) {
+    InitPaths();
     const auto start = std::chrono::steady_clock::now();
     Save(1);
-    const long long saveUs = std::chrono::duration_cast<std::chrono::microseconds>(
-                                 std::chrono::steady_clock::now() - start)
-                                 .count();
+    const auto saveUs = std::chrono::duration_cast<std::chrono::microseconds>(
+                            std::chrono::steady_clock::now() - start)
+                            .count();
     ASSERT_EQ(CheckFiles(), 1);
     std::set<int> roundsSeen;
     const auto enough = [&roundsSeen] { return roundsSeen.count(0) == 1 && roundsSeen.size() > 2; };
     for (int kills = 1; kills <= 40 || (!enough() && kills <= 200); ++kills) {
         SCOPED_TRACE("kill " + std::to_string(kills));
-        KillWhileSaving(kills * 1000, saveUs);
+        platform::DiscardPrivateProfileCacheForTesting();
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::alarm(30);  // never outlive a parent that died
+            for (int round = kills * 1000;; ++round) {
+                Save(round);
+            }
+        }
+        ::usleep(static_cast<useconds_t>(
+            std::uniform_int_distribution<long long>(0, 2 * saveUs)(random)));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFSIGNALED(status));
         roundsSeen.insert(CheckFiles());
     }
     EXPECT_EQ(TempInstall::ReadFile(install.appPath() + "/Err.log"), "");

@@ -22,11 +22,7 @@ std::string AlertsBytes(std::string_view alertChoice) {
     std::string bytes = FactoryBytes("AlertsAndLogSetting.RVL");
     // "AlertEvent" is a key of "Main", the file's first section, so its first occurrence is it.
     const std::string key = "\r\nAlertEvent=";
-    const std::size_t start = bytes.find(key);
-    if (start == std::string::npos) {
-        throw std::logic_error("the factory alerts file has no AlertEvent");
-    }
-    const std::size_t valueStart = start + key.size();
+    const std::size_t valueStart = bytes.find(key) + key.size();
     const std::size_t valueEnd = bytes.find("\r\n", valueStart);
     bytes.replace(valueStart, valueEnd - valueStart, EncryptText(alertChoice, "Main"));
     return bytes;

@@ -1,5 +1,5 @@
-// The save step: called directly for the program rows and the error paths, and once end to end
-// through the wizard window, with every file checked byte for byte.
+// The save step for each program choice and its error paths, with every file checked byte for
+// byte.
 #include "persistence/save_settings.h"
 
 #include <gtest/gtest.h>
@@ -8,24 +8,20 @@
 
 #include <filesystem>
 
-#include "resources/builtin_profiles.h"
 #include "programs/default_programs.h"
+#include "resources/builtin_profiles.h"
 #include "services/cipher.h"
 #include "services/registry_access.h"
 #include "startup/globals.h"
 #include "startup/password_store.h"
-#include "startup/startup.h"
 #include "tests/persistence/save_expectations.h"
 #include "tests/support/pe_builder.h"
-#include "tests/support/scripted_window_system.h"
-#include "wizard/startup_main_form.h"
 
 namespace rg::test {
 namespace {
 
 using Lines = std::vector<std::string>;
 const std::string kSaveError = "saveStartupWizardSettings of frmStartupMain:---->";
-const std::string kServicesVersion = "5.1.2600.2180 (xpsp_sp2_rtm.040803-2158)";
 const std::string kBrowserVersion = "6.00.2900.2180 (xpsp_sp2_rtm.040803-2158)";
 
 class SaveTest : public ::testing::Test {
@@ -104,10 +100,10 @@ TEST_F(SaveTest, AReadOnlyProfileFileStopsTheResetThereAndTheSaveGoesOn) {
 // after the system programs.
 TEST_F(SaveTest, DefaultProgramsSkipARefusedNameAndEndWithoutABrowserCommand) {
     InstallSystemPrograms(false);
-    TempInstall::WriteFile(services, BuildPe({{16, 1, 0x409,
-                                               SimpleVersion({TextEntry(u"FileDescription",
-                                                                        u"Services\t")})
-                                                   .Bytes()}}));
+    TempInstall::WriteFile(
+        services,
+        BuildPe({{16, 1, 0x409,
+                  SimpleVersion({TextEntry(u"FileDescription", u"Services\t")}).Bytes()}}));
     EXPECT_FALSE(saveStartupWizardSettings({"", 0, 1, {}}));
     ExpectProfiles(AlertsBytes("0"), ProgramControlBytes({{"svchost.exe", svchost, "", 0, 0}}));
     EXPECT_EQ(Log(), (Lines{kSaveError + "5", kSaveError + "5"}));
@@ -121,40 +117,17 @@ TEST_F(SaveTest, AnUnwritablePasswordFileEndsTheSaveBeforeTheAlertChoice) {
     EXPECT_EQ(Log(), Lines{kSaveError + "70"});
 }
 
-// The whole run through the scripted window system: walk the real wizard's pages with alert
-// choice "do not alert", a password and the default programs, press Next on the finish page;
-// the next start asks for that password.
-TEST_F(SaveTest, TheWizardsFinishWritesItsChoicesAndTheNextStartAsksForThePassword) {
+TEST_F(SaveTest, DefaultProgramsAreWrittenAllowedByTheirNamesAndVersionsWithThePassword) {
     InstallSystemPrograms(true);
-    SavePassword("");
-    LoginAccepted = false;
-    ScriptedWindowSystem screen;
-    StartupMainForm wizard;
-    Main([&wizard]() -> platform::Form& { return wizard; });
-    ASSERT_TRUE(wizard.PressEnter());  // 1 -> 3
-    ASSERT_TRUE(wizard.Click(wizard.Get("optAlertDoNot")));
-    ASSERT_TRUE(wizard.PressEnter());  // 3 -> 4
-    ASSERT_TRUE(wizard.TypeText(wizard.Get("txtPassword"), "Open Sesame 7"));
-    ASSERT_TRUE(wizard.TypeText(wizard.Get("txtConfirmPass"), "Open Sesame 7"));
-    ASSERT_TRUE(wizard.PressEnter());  // 4 -> 5, where the default programs are chosen
-    ASSERT_TRUE(wizard.PressEnter());  // 5 -> 9
-    EXPECT_THROW(wizard.PressEnter(), ProgramEnded);
-    EXPECT_EQ(Log(), Lines{});
+    EXPECT_TRUE(saveStartupWizardSettings({"Open Sesame 7", 0, 1, {}}));
     ExpectProfiles(AlertsBytes("0"),
                    ProgramControlBytes({{"Services and Controller app", services,
-                                         kServicesVersion, 0, 0},
-                                        {"svchost.exe", svchost, "", 0, 0},
+                                         "5.1.2600.2180 (xpsp_sp2_rtm.040803-2158)", 0, 0},
+                                        {"svchost.exe", svchost, "", 0, 0},  // the file name
                                         {"Internet Explorer", browser, kBrowserVersion, 0, 0}}));
-
-    screen.ScriptNextModal([](platform::Form& prompt) {
-        prompt.TypeText(prompt.Get("txtPassword"), "Open Sesame 7");
-        prompt.Click(prompt.Get("cmdOK"));
-    });
-    StartupMainForm next;
-    Main([&next]() -> platform::Form& { return next; });
-    EXPECT_EQ(screen.shownModal(), Lines{"frmLogin"});
-    EXPECT_EQ(StoredPassword, "Open Sesame 7");
-    EXPECT_EQ(next.CurrentPage, 1);
+    EXPECT_EQ(TempInstall::ReadFile(PasswordFilePath()),
+              PasswordFileLine("Open Sesame 7") + "\r\n");
+    EXPECT_EQ(Log(), Lines{});
 }
 
 }  // namespace
