@@ -1,6 +1,6 @@
 // What the save must leave behind, worked out apart from the code that writes it: the reset
 // text of each profile file, the alerts file with its alert choice, and the program sections as
-// the firewall reads them. Shared by the tests of the save and of its parts.
+// the firewall reads them. Shared by the tests of the save, the reset and the section writer.
 #pragma once
 
 #include <string>
