@@ -1,24 +1,14 @@
 #include "tests/persistence/save_expectations.h"
 
-#include <filesystem>
-#include <stdexcept>
-#include <utility>
-
-#include "programs/default_programs.h"
 #include "resources/builtin_profiles.h"
 #include "services/cipher.h"
-#include "services/registry_access.h"
 
 namespace rg::test {
 
 std::string FactoryBytes(std::string_view profileName) {
-    const auto copy = BuiltInProfileCopy(profileName);
-    if (!copy) {
-        throw std::invalid_argument("no built-in copy of " + std::string(profileName));
-    }
     // The copy's text, which ends with exactly one CR LF either by itself (the port database)
     // or by the one the reset adds.
-    std::string text(CopyText(*copy));
+    std::string text(CopyText(BuiltInProfileCopy(profileName).value()));
     return text.ends_with("\r\n") ? text : text + "\r\n";
 }
 
@@ -26,11 +16,7 @@ std::string AlertsBytes(std::string_view alertChoice) {
     std::string bytes = FactoryBytes("AlertsAndLogSetting.RVL");
     // "AlertEvent" is a key of "Main", the file's first section, so its first occurrence is it.
     const std::string key = "\r\nAlertEvent=";
-    const std::size_t start = bytes.find(key);
-    if (start == std::string::npos) {
-        throw std::logic_error("the factory alerts file has no AlertEvent");
-    }
-    const std::size_t valueStart = start + key.size();
+    const std::size_t valueStart = bytes.find(key) + key.size();
     const std::size_t valueEnd = bytes.find("\r\n", valueStart);
     bytes.replace(valueStart, valueEnd - valueStart, EncryptText(alertChoice, "Main"));
     return bytes;
@@ -62,30 +48,6 @@ std::vector<std::string> LogHeads(std::string_view log) {
         heads.emplace_back(log.substr(at, std::min(log.find(',', at), end) - at));
     }
     return heads;
-}
-
-SystemPrograms InstallSystemPrograms(const TempInstall& install, bool registerBrowser) {
-    const SystemPrograms programs{
-        install.systemDir() + "/services.exe", install.systemDir() + "/svchost.exe",
-        install.prefix() + "/Program Files/Internet Explorer/iexplore.exe"};
-    std::filesystem::create_directories(std::filesystem::path(programs.browser).parent_path());
-    std::filesystem::copy_file(RG_SYSTEM_FIXTURES "/services.exe", programs.services);
-    std::filesystem::copy_file(RG_SYSTEM_FIXTURES "/svchost.exe", programs.svchost);
-    std::filesystem::copy_file(RG_SYSTEM_FIXTURES "/iexplore.exe", programs.browser);
-    if (registerBrowser) {
-        RegCreateString(kBrowserCommandKey, platform::HKEY_CLASSES_ROOT,
-                        "\"" + programs.browser + "\" %1");
-    }
-    return programs;
-}
-
-std::vector<ExpectedProgram> DefaultProgramSections(const SystemPrograms& programs) {
-    return {
-        {"Services and Controller app", programs.services,
-         "5.1.2600.2180 (xpsp_sp2_rtm.040803-2158)", 0, 0},
-        {"svchost.exe", programs.svchost, "", 0, 0},  // no version resource: the file name
-        {"Internet Explorer", programs.browser, "6.00.2900.2180 (xpsp_sp2_rtm.040803-2158)", 0, 0},
-    };
 }
 
 }  // namespace rg::test

@@ -1,7 +1,6 @@
 // What the save must leave behind, worked out apart from the code that writes it: the reset
 // text of each profile file, the alerts file with its alert choice, and the program sections as
-// the firewall reads them. Also the machine the default programs are read from. Shared by the
-// tests of the save, its crash test and its benchmark.
+// the firewall reads them. Shared by the tests of the save, the reset and the section writer.
 #pragma once
 
 #include <string>
@@ -33,17 +32,5 @@ std::string ProgramControlBytes(const std::vector<ExpectedProgram>& programs);
 
 // The lines of an error log up to the error number: "source:---->number".
 std::vector<std::string> LogHeads(std::string_view log);
-
-// services.exe (with a version resource) and svchost.exe (without one) in the system folder,
-// and a browser named by the registry's command line in the usual form: quoted path, " %1".
-struct SystemPrograms {
-    std::string services;
-    std::string svchost;
-    std::string browser;
-};
-SystemPrograms InstallSystemPrograms(const TempInstall& install, bool registerBrowser);
-
-// The three sections a save with the default programs writes, in order, all codes "Allow".
-std::vector<ExpectedProgram> DefaultProgramSections(const SystemPrograms& programs);
 
 }  // namespace rg::test
