@@ -74,7 +74,6 @@ TEST(RegistryParser, RefusesFilesItCannotFullyUnderstand) {
         "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\A\\\\B]\r\n",
         "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\A\\]\r\n",
         "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\A\r\n",
-        "REGEDIT4\r\n[\r\n",
         "REGEDIT4\r\nsomething else\r\n",
         ok + "\"v\"=\"unterminated\r\n",
         ok + "\"v\"=\"bad \\n escape\"\r\n",
