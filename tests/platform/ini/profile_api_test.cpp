@@ -34,9 +34,6 @@ const std::string kNoFile = "<no file>";
 
 class ProfileApi : public ::testing::Test {
   protected:
-    ProfileApi() { platform::DiscardPrivateProfileCacheForTesting(); }
-    ~ProfileApi() override { platform::DiscardPrivateProfileCacheForTesting(); }
-
     // The file as a fresh process finds it.
     void Given(const std::string& bytes) {
         platform::DiscardPrivateProfileCacheForTesting();
@@ -60,15 +57,12 @@ class ProfileApi : public ::testing::Test {
         }
         return shown;
     }
-    // The count, then the buffer up to its two closing NULs.
+    // The count, then the buffer up to two bytes past the count ('~': a byte left alone).
     std::string GetSection(std::string_view section, DWORD size = 999) {
         std::string buffer(size + 1, '~');
         const DWORD count =
             platform::GetPrivateProfileSectionA(section, buffer.data(), size, file_);
-        const std::size_t end = buffer.find("\0\0"s);
-        return std::to_string(count) + ":" +
-               Shown(buffer,
-                     end == std::string::npos ? size : std::min<std::size_t>(end + 2, size));
+        return std::to_string(count) + ":" + Shown(buffer, std::min(count + 2, size));
     }
     static std::string Shown(std::string buffer, std::size_t length) {
         EXPECT_EQ(buffer.back(), '~') << "written past the buffer";
@@ -90,8 +84,8 @@ class ProfileApi : public ::testing::Test {
         struct stat info {};
         return ::stat(file_.c_str(), &info) == 0 ? info.st_ino : 0;
     }
-    // Runs the calls on `given` (each must succeed, and a key written reads back at once) and
-    // compares the bytes on disk; a file the calls leave as it was is not even replaced.
+    // Runs the calls on `given` (each must succeed) and compares the bytes on disk; a file the
+    // calls leave as it was is not even replaced.
     void Writes(const std::string& given, std::initializer_list<Call> calls,
                 const std::string& expected,
                 std::source_location at = std::source_location::current()) {
@@ -100,15 +94,6 @@ class ProfileApi : public ::testing::Test {
         const ino_t before = Inode();
         for (const Call& call : calls) {
             ASSERT_TRUE(Run(call));
-            if (!call.list && call.key) {
-                const std::string value(call.value.value_or("def"));
-                const std::size_t first = value.find_first_not_of(kBlanks);
-                const std::size_t last = value.find_last_not_of(kBlanks);
-                EXPECT_EQ(
-                    Get(call.section, call.key),
-                    (first == std::string::npos ? "" : value.substr(first, last - first + 1)) +
-                        "|");
-            }
         }
         EXPECT_EQ(Disk(), expected);
         if (given == expected) {
@@ -118,241 +103,141 @@ class ProfileApi : public ::testing::Test {
         }
     }
 
-    static constexpr const char* kBlanks = " \t\n\v\f\r\x1A";  // trimmed on reading
     TempFolder folder_{"rg-ini"};
     std::string file_ = folder_ / "test.ini";
 };
 
 const std::string kMain =
-    "[Main]\r\npresent=hello\r\nempty=\r\nblank=   \r\n  spaced key   =   padded value   \r\n"
-    "sq='single quoted'\r\ndq=\"double quoted\"\r\ndqinner=a \"b\" c\r\nmixq=\"mixed'\r\n"
-    "onlyq=\"\r\ntwoq=\"\"\r\n\tctlpad\x0B=\x0C\x1A"
-    "cv\x1A\r\nsqpad=  ' x '  \r\nnoequals\r\n;comment=1\r\n#hash=1\r\n  ;indented=1\r\n"
-    "MixedCase=mc\r\ndup=first\r\ndup=second\r\neqsign=a=b=c\r\nsemi=abc ; not a comment\r\n"
-    "tabs=\tx\t\r\ntwo words=tw\r\n[ Spaced Section ]\r\nk=spaced-section\r\n[main]\r\n"
-    "dup=third\r\nonlyinsecond=x\r\n";
+    "[Main]\r\npresent=hello\r\nempty=\r\n  spaced key   =   padded value   \r\n"
+    "sq='single quoted'\r\nmixq=\"mixed'\r\nonlyq=\"\r\ntwoq=\"\"\r\n\tctlpad\x0B=\x0C\x1A"
+    "cv\x1A\r\nnoequals\r\n;comment=1\r\n#hash=1\r\nMixedCase=mc\r\ndup=first\r\ndup=second\r\n"
+    "eqsign=a=b=c\r\nsemi=abc ; not a comment\r\n\xE9t\xE9=summer\r\n"
+    "[ Spaced Section ]\r\nk=spaced-section\r\n[main]\r\nonlyinsecond=x\r\n";
 
-TEST_F(ProfileApi, ValuesAreTrimmedUnquotedAndFoundByFirstMatch) {
+TEST_F(ProfileApi, ReadsLikeTheWindowsApi) {
     Given(kMain);
     // The section dump below shows every line's trimmed key and value; reading by key adds
     // the look-up and the removal of one pair of outer quotes.
-    EXPECT_EQ(Reads("Main", {"  present  ", "empty", "sq", "dqinner", "mixq", "onlyq", "twoq",
-                             "sqpad", "noequals", ";indented", "MIXEDCASE", "dup", "absent"}),
-              "hello||single quoted|a \"b\" c|\"mixed'|\"|| x |def|1|mc|first|def|");
-    EXPECT_EQ(Get("  MAIN  ", "present"), "hello|");
-    EXPECT_EQ(Get("main", "onlyinsecond"), "def|");  // a later section of the name is invisible
-    EXPECT_EQ(Get(" Spaced Section ", "k"), "spaced-section|");
-    EXPECT_EQ(Get("absent", "present"), "def|");
-    // Key lists leave out comment lines and lines without "="; section dumps only comments.
+    EXPECT_EQ(Reads("Main", {"  present  ", "empty", "sq", "mixq", "onlyq", "twoq", "noequals",
+                             ";comment", "MIXEDCASE", "dup", "absent"}),
+              "hello||single quoted|\"mixed'|\"||def|1|mc|first|def|");
+    // Case folding is ASCII only.
+    EXPECT_EQ(Reads("MAIN", {"\xC9T\xC9", "\xE9T\xE9"}), "def|summer|");
+    // A later section of the name is invisible.
+    EXPECT_EQ(Get("main", "onlyinsecond") + Get("  SPACED section ", "k"), "def|spaced-section|");
+    // Key lists leave out comment lines and lines without "="; section dumps (below) only
+    // comments.
     EXPECT_EQ(Get("Main", nullopt),
-              "present|empty|blank|spaced key|sq|dq|dqinner|mixq|onlyq|twoq|ctlpad|sqpad|#hash|"
-              "MixedCase|dup|dup|eqsign|semi|tabs|two words||");
+              "present|empty|spaced key|sq|mixq|onlyq|twoq|ctlpad|#hash|MixedCase|dup|dup|eqsign|"
+              "semi|\xE9t\xE9||");
     EXPECT_EQ(Get(nullopt, nullopt), "Main|Spaced Section|main||");
-    EXPECT_EQ(GetSection("Main"),
-              "266:present=hello|empty=|blank=|spaced key=padded value|sq='single quoted'|"
-              "dq=\"double quoted\"|dqinner=a \"b\" c|mixq=\"mixed'|onlyq=\"|twoq=\"\"|ctlpad=cv|"
-              "sqpad=' x '|noequals|#hash=1|MixedCase=mc|dup=first|dup=second|eqsign=a=b=c|"
-              "semi=abc ; not a comment|tabs=x|two words=tw||");
-    Given("[Main]\r\n\xE9t\xE9=summer\r\n");  // case folding is ASCII only
-    EXPECT_EQ(Get("main", "\xC9T\xC9"), "def|");
-    EXPECT_EQ(Get("MAIN", "\xE9T\xE9"), "summer|");
-}
-
-TEST_F(ProfileApi, DefaultsLoseTrailingSpacesAndQuotes) {
-    const std::pair<OptText, const char*> rows[] = {
-        {"def   ", "def|"}, {"  def", "  def|"}, {"def\t", "def\t|"},
-        {"   ", " |"},      {nullopt, "|"},      {"\"quoted default\"", "quoted default|"},
-        {"'q'  ", "q|"},    {"a;b=c", "a;b=c|"}};
-    Given(kMain);
-    for (const auto& [fallback, expected] : rows) {
-        EXPECT_EQ(Get("Main", "absent", fallback), expected) << expected;
-    }
-    EXPECT_EQ(Get("Main", "absent", "defaultvalue", 5), "defa|");
+    // Defaults lose trailing spaces (only those), but an all-space default keeps one.
+    EXPECT_EQ(Get("Main", "absent", "'q'\t") + Get("Main", "absent", "   "), "'q'\t| |");
     Given(kNoFile);  // a missing file gives the default trimmed and unquoted too
     EXPECT_EQ(Get("Main", "present", "\"d\" "), "d|");
     EXPECT_EQ(platform::GetLastError(), platform::ERROR_FILE_NOT_FOUND);
     file_ = folder_ / "nofolder/x.ini";
     EXPECT_EQ(Get("Main", "present"), "def|");
     EXPECT_EQ(platform::GetLastError(), platform::ERROR_PATH_NOT_FOUND);
-}
-
-TEST_F(ProfileApi, ShortBuffersCutValuesAndListsLikeTheWindowsApi) {
-    Given("[s]\r\nk=hello\r\nq=\"hello\"\r\nlong=" + std::string(300, 'v') +
-          "\r\n[t]\r\nlong=01234\r\nv=1\r\nq=2\r\n");
-    for (const DWORD size : {255u, 300u, 301u}) {
-        EXPECT_EQ(Get("s", "long", "", size), std::string(std::min(size - 1, 300u), 'v') + "|");
-    }
+    Given("[s]\r\nk=hello\r\nq=\"hello\"\r\n[t]\r\nlong=01234\r\nv=1\r\nq=2\r\n[u]\r\n");
     // A quoted value needs one character more; a cut key list ends with a single NUL.
-    const struct {
-        const char* section;
-        OptText key;
-        DWORD size;
-        const char* shown;
-    } rows[] = {
-        {"s", "k", 6, "hello|"},    {"s", "k", 5, "hell|"},    {"s", "k", 2, "h|"},
-        {"s", "k", 1, "|"},         {"s", "q", 8, "hello|"},   {"s", "q", 7, "hello|"},
-        {"s", "q", 6, "hell|"},     {"s", "q", 5, "hell|"},    {"t", nullopt, 99, "long|v|q||"},
-        {"t", nullopt, 6, "long|"}, {"t", nullopt, 5, "lon|"}, {"t", nullopt, 2, "|"},
-        {"absent", nullopt, 2, "|"}};
-    for (const auto& row : rows) {
-        EXPECT_EQ(Get(row.section, row.key, "", row.size), row.shown) << row.shown;
+    const std::tuple<OptText, OptText, DWORD, const char*> rows[] = {
+        {"s", "k", 5, "hell|"},    {"s", "k", 1, "|"},     {"s", "q", 6, "hell|"},
+        {"t", nullopt, 5, "lon|"}, {"t", nullopt, 2, "|"}, {nullopt, nullopt, 5, "s|t|"},
+        {nullopt, nullopt, 1, "|"}};
+    for (const auto& [section, key, size, shown] : rows) {
+        EXPECT_EQ(Get(section, key, "", size), shown) << shown;
     }
     char untouched = 'x';
-    EXPECT_EQ(platform::GetPrivateProfileStringA("s", "k", "", &untouched, 0, file_), 0u);
-    EXPECT_EQ(platform::GetPrivateProfileSectionA("t", &untouched, 0, file_), 0u);
+    EXPECT_EQ(platform::GetPrivateProfileStringA("s", "k", "", &untouched, 0, file_) +
+                  platform::GetPrivateProfileSectionA("t", &untouched, 0, file_),
+              0u);
     EXPECT_EQ(untouched, 'x');
     EXPECT_EQ(GetSection("t", 12), "10:long=01234||");  // section dumps end with two NULs
-    EXPECT_EQ(GetSection("t", 4), "2:lo||");
-    EXPECT_EQ(GetSection("t", 1), "0:|");
-    Given("[Main]\r\n[S]\r\n");
-    EXPECT_EQ(GetSection("main", 5), "0:||");
-    const std::pair<DWORD, const char*> names[] = {
-        {9, "Main|S||"}, {8, "Main|S|"}, {6, "Main|"}, {1, "|"}};
-    for (const auto& [size, shown] : names) {
-        EXPECT_EQ(Get(nullopt, nullopt, "", size), shown) << size;
-    }
-}
-
-TEST_F(ProfileApi, LineEndsNulsControlBytesAndHeaders) {
-    for (const char* file : {"[s]\rk1=a\rk2=b\r", "[s]\nk1=a\nk2=b"}) {
-        Given(file);
-        EXPECT_EQ(Get("s", "k2"), "b|");
-    }
-    Given("[s]\r\r\nk1=a\r\r\nk2=b\n\rk3=c");
-    EXPECT_EQ(GetSection("s", 16), "15:k1=a|k2=b|k3=c||");  // just fits
-    std::string high;
-    for (int c = 0x80; c <= 0xFF; ++c) {
-        high += static_cast<char>(c);
-    }
+    EXPECT_EQ(GetSection("t", 1) + GetSection("U", 5), "0:|0:||");
+    // Line ends, NULs, control bytes, headers and byte-order marks.
     Given(
-        "[s]\r\nk1=a\rb=2\r\nnul=ab\0cd\r\nafter=ok\r\nmid=a\x01\x07\x0B\x0C\x1A\x1B\x7F"
-        "b\r\nlead=\x0B\x0C\x1A\x01x\x1A\x0C\x0B\r\ncafe=caf\xC3\xA9\r\nhigh="s +
-        high + "\r\n");  // no UTF-8 sniffing without a byte-order mark
-    EXPECT_EQ(GetSection("s"),
-              "192:k1=a|b=2|nul=ab|after=ok|mid=a\x01\x07\x0B\x0C\x1A\x1B\x7F"
-              "b|lead=\x01x|cafe=caf\xC3\xA9|high=" +
-                  high + "||");
+        "[s]\r\r\nk1=a\r\r\n;c=1\r\nk2 = b \n\rnoequals\rnul=ab\0cd\r\n"
+        "lead=\x0B\x0C\x1A\x01x\x1A\x0C\x0B\r\ncafe=caf\xC3\xA9"s);  // no UTF-8 sniffing
+    EXPECT_EQ(GetSection("s", 46), "45:k1=a|k2=b|noequals|nul=ab|lead=\x01x|cafe=caf\xC3\xA9||");
+    // The empty first name of [s] hides its key list.
     Given(
         "top=beforeany\r\n[a] trailing junk\r\nk=1\r\n[b]x]\r\nk=2\r\n[nobracket\r\nk=3\r\n[]\r\n"
-        "=noname\r\n");
-    EXPECT_EQ(Reads("a", {"k"}) + Reads("b]x", {"k", nullopt}) + Reads("", {"top", nullopt}),
-              "1|2|k|k||beforeany|top||");
-    EXPECT_EQ(Get(nullopt, nullopt), "a|b]x||");
-    Given("[s]\r\n=noname\r\nk=v\r\n");
-    EXPECT_EQ(Reads("s", {"", nullopt}), "noname|def|");  // the empty first name hides the list
-}
-
-TEST_F(ProfileApi, ByteOrderMarksAreDecoded) {
+        "[s]\r\n=noname\r\nk=v\r\n");
+    EXPECT_EQ(Reads("a", {"k"}) + Reads("b]x", {"k", nullopt}) + Reads("", {"top", nullopt}) +
+                  Reads("s", {"", nullopt}),
+              "1|2|k|k||beforeany|top||noname|def|");
     Given(
-        "\xEF\xBB\xBF[s]\r\nk=caf\xC3\xA9 "
-        "\xC2\xA9\r\nc=\xE4\xB8\xAD\xE0\xA4\x85\xF0\x9F\x98\x80\r\n"
-        "bad=\xFF\xFEz\xE0\x80\x80\xF4\x90\x80\x80\r\n");
-    EXPECT_EQ(Reads("s", {"k", "c", "bad"}), "caf\xE9 \xA9|???|??z???????|");
-    EXPECT_EQ(GetSection("s", 9), "7:k=caf\xE9 ||");
-    Given(
-        "\xFF\xFE[\0s\0]\0\r\0\n\0k\0=\0\xE9\0\r\0\n\0c\0=\0\x2D\x4E=\0\x3D\xD8\x00\xDEx\0\x00\xDE"s);
-    EXPECT_EQ(Reads("s", {"k", "c"}), "\xE9|?=?x?|");  // a pair is one character, a lone half too
-    Given("\xFE\xFF\0[\0s\0]\0\n\0k\0=\0v\0\xE9"s);
-    EXPECT_EQ(Get("S", "K"), "v\xE9|");
+        "\xEF\xBB\xBF[s]\r\nk=caf\xC3\xA9 \xC2\xA9\xE4\xB8\xAD\xE0\xA4\x85\xF0\x9F\x98\x80\r\n"
+        "bad=\xFF\xFEz\xE0\x80\x80\xF0\x80\x80\x80\xF4\x90\x80\x80\r\n");
+    EXPECT_EQ(Reads("s", {"k", "bad"}), "caf\xE9 \xA9???|??z???????????|");
 }
 
 TEST_F(ProfileApi, WritesLeaveExactBytes) {
     Writes(kNoFile, {{"Sec", "key", "value"}}, "[Sec]\r\nkey=value\r\n");
-    Writes("[a]\r\nx=1", {{"a", "k", "v"}}, "[a]\r\nx=1\r\nk=v\r\n");
     Writes(";Save Programs Here", {{"Program1", "Key01", "Value01"}},
            ";Save Programs Here\r\n[Program1]\r\nKey01=Value01\r\n");
-    Writes("[a]\r\nfirst=1\r\n  Key  =  old value  \r\nlast=3\r\n", {{"A", "KEY", "new"}},
-           "[a]\r\nfirst=1\r\nKey=new\r\nlast=3\r\n");
-    Writes("[Prog]\r\na=1\r\n[PROG]\r\nb=2\r\n", {{"prog", "c", "3"}, {"PrOg", "b", "22"}},
-           "[Prog]\r\na=1\r\nc=3\r\nb=22\r\n[PROG]\r\nb=2\r\n");
-    Writes("orphan=1\r\n[a]\r\nx=1\r\n", {{"", "orphan2", "2"}},
-           "orphan=1\r\norphan2=2\r\n[a]\r\nx=1\r\n");
-    // Values lose their leading blanks; a line no later write touches keeps its trailing ones.
-    Writes(kNoFile,
-           {{"a", "k", "  v  "},
-            {"a", "t", "\t\tv\t"},
-            {"a", "e", ""},
-            {"a", "hi", "\x0B\x1A\x80\x8D\xFFx\x01\x7F"}},
-           "[a]\r\nk=v  \r\nt=v\t\r\ne=\r\nhi=\x80\x8D\xFFx\x01\x7F\r\n");
-    Writes("",
-           {{"a", "", "v"},
-            {"a", ";c", "v"},
-            {"  sp  ", "  key  ", "v"},
-            {"a]b", "k", "v"},
-            {"[x", "k", "v"},
-            {"a", "z", "1"}},
-           "[a]\r\n=v\r\n;c=v\r\nz=1\r\n[sp  ]\r\nkey  =v\r\n[a]b]\r\nk=v\r\n[[x]\r\nk=v\r\n");
+    // Names and values lose their leading blanks; a line no later write touches keeps its
+    // trailing ones, and a replaced line keeps the file's spelling of the key.
+    Writes("[a]\r\nfirst=1\r\n  Key  =  old value  \r\nlast=3\r\n",
+           {{"A", "KEY", "new"},
+            {"a", "k", "  v  "},
+            {"a", "hi", "\x0B\x1A\x80\x8D\xFFx\x01\x7F"},
+            {"  sp  ", "  key  ", "v"}},
+           "[a]\r\nfirst=1\r\nKey=new\r\nlast=3\r\nk=v  \r\nhi=\x80\x8D\xFFx\x01\x7F\r\n"
+           "[sp  ]\r\nkey  =v\r\n");
     // Lines a write does not touch stay byte for byte.
-    Writes("[a]\r\nx=1\r\n\r\n\r\n", {{"b", "k", "v"}}, "[a]\r\nx=1\r\n\r\n\r\n[b]\r\nk=v\r\n");
-    Writes("[a]\r\nx=1\r\n\r\n[b]\r\ny=2\r\n", {{"a", "k", "v"}},
-           "[a]\r\nx=1\r\nk=v\r\n\r\n[b]\r\ny=2\r\n");
-    Writes(";top comment\r\n\r\n[a]\r\n  x = 1 \r\n\r\ny=2\r\n", {{"a", "X", nullopt}},
-           ";top comment\r\n\r\n[a]\r\n\r\ny=2\r\n");
+    Writes("[a]\r\nx=1\r\n\r\n[b]\r\ny=2\r\n\r\n", {{"a", "k", "v"}, {"c", "k", "v"}},
+           "[a]\r\nx=1\r\nk=v\r\n\r\n[b]\r\ny=2\r\n\r\n[c]\r\nk=v\r\n");
     Writes("; header\n\n   ; indented   \n[a]\n# hash\nx = 1\n\n\n; trailing\r[b]\ry=2\x1A",
            {{"a", "k", "v"}},
            "; header\n\n   ; indented   \n[a]\n# hash\nx = 1\n\n\n; trailing\rk=v\r\n[b]\ry=2\x1A");
-    Writes("\r\n[a]\r\n  x = 1  \r\n\r\n", {{"a", "x", "2"}}, "\r\n[a]\r\nx=2\r\n\r\n");
-    Writes("Data \0 before\r\n[a]\r\nx=1\r\n"s, {{"a", "x", "2"}},
-           "Data \0 before\r\n[a]\r\nx=2\r\n"s);
-    // Deleting: only the first section of a name goes; the nameless one loses its lines.
-    Writes("[a]\r\nx=1\r\n[b]\r\n;comment in b\r\ny=2\r\n[c]\r\nz=3\r\n",
-           {{"B", nullopt, nullopt}, {"absent", nullopt, nullopt}}, "[a]\r\nx=1\r\n[c]\r\nz=3\r\n");
-    Writes("\r\n\r\n\r\n\r\n[a]\r\nx=1\r\n[A]\r\ny=2\r\n", {{"a", nullopt, nullopt}},
-           "\r\n\r\n\r\n\r\n[A]\r\ny=2\r\n");
-    Writes("top=1\r\n\r\n[a]\r\nx=1", {{"", nullopt, nullopt}}, "[a]\r\nx=1");
-    // Writes that change nothing.
-    Writes(";top comment\r\n\r\n[a]\r\n  x = 1 \r\n\r\ny=2\r\n",
+    Writes("Data \0 before\r\n[a]\r\nx=1"s, {{"a", "k", "v"}},
+           "Data \0 before\r\n[a]\r\nx=1\r\nk=v\r\n"s);
+    // Deleting: a key, then only the first section of a name; the nameless one loses its lines.
+    Writes("top=1\r\n\r\n[a]\r\n  x = 1 \r\n\r\n[b]\r\n;c\r\ny=2\r\n[B]\r\nz=3",
+           {{"a", "X", nullopt}, {"B", nullopt, nullopt}, {"", nullopt, nullopt}},
+           "[a]\r\n\r\n[B]\r\nz=3");
+    // Writes that change nothing do not even replace the file.
+    Writes("[a]\r\n  x = 1 \r\n[p]\r\n\r\n",
            {{"a", "nosuch", nullopt},
-            {"a", "x", "1"},
             {"a", "X", "  1"},
             {"nosuch", nullopt, nullopt},
-            {"nosuch", {}, "\0\0"sv, kList}},
-           ";top comment\r\n\r\n[a]\r\n  x = 1 \r\n\r\ny=2\r\n");
-    Writes("", {{"App", nullopt, nullopt}, {"App", "key", nullopt}}, "");
-    Writes("", {{"App", "key", nullopt}, {"App", "key", "string"}}, "[App]\r\nkey=string\r\n");
-    Writes(kNoFile, {{"p", {}, "\0\0"sv, kList}}, kNoFile);
-    // Section lists: an emptied section keeps its header, and its entries go under it.
-    Writes(";top\r\n[p]\r\n; in p\r\nk1=v1\r\n\r\nk2=v2\r\n# in p\r\n\r\n[q]\r\nx=1\r\n",
-           {{"p", {}, "\0\0"sv, kList}}, ";top\r\n[p]\r\n[q]\r\nx=1\r\n");
-    Writes(";top\r\n[p]\r\n[q]\r\nx=1\r\n", {{"p", "new1", "a"}, {"p", "new2", "b"}},
-           ";top\r\n[p]\r\nnew1=a\r\nnew2=b\r\n[q]\r\nx=1\r\n");
-    Writes("[q]\r\nx=1\r\n\r\n", {{"p", {}, "\0\0"sv, kList}, {"", nullopt, nullopt}},
-           "[q]\r\nx=1\r\n\r\n");
-    Writes("[q]\r\nx=1\r\n\r\n", {{"p", {}, "\0\0"sv, kList}, {"p", "k", "v"}},
-           "[q]\r\nx=1\r\n\r\n[p]\r\nk=v\r\n");
-    Writes("[p]\r\n\r\n[q]\r\nx=1\r\n", {{"p", {}, "", kList}}, "[p]\r\n\r\n[q]\r\nx=1\r\n");
+            {"nosuch", {}, "\0\0"sv, kList},
+            {"p", {}, "", kList}},
+           "[a]\r\n  x = 1 \r\n[p]\r\n\r\n");
+    // Section lists: every section of the name is emptied, keeping its header, and the entries
+    // go under the first; an item without "=" is dropped, a repeated key kept.
+    Writes(";top\r\n[p]\r\n; in p\r\nk1=v1\r\n\r\n# in p\r\n\r\n[q]\r\nx=1\r\n",
+           {{"p", {}, "\0\0"sv, kList}, {"p", "new", "a"}},
+           ";top\r\n[p]\r\nnew=a\r\n[q]\r\nx=1\r\n");
     Writes("[Prog]\r\na=1\r\n[other]\r\nz=9\r\n[PROG]\r\nb=2\r\n",
-           {{"prog", {}, "\0\0"sv, kList}, {"PROG", "c", "3"}},
-           "[Prog]\r\nc=3\r\n[other]\r\nz=9\r\n[PROG]\r\n");
-    Writes("[p]\r\nold=1\r\n;c\r\n",
-           {{"P", {}, "b=2\0a=1\0a=again\0noequals\0;c=x\0  lead =  v  \0=e\0\0"sv, kList}},
-           "[p]\r\nb=2\r\na=1\r\na=again\r\n;c=x\r\nlead =v  \r\n=e\r\n");
+           {{"prog", {}, "b=2\0a=1\0a=again\0noequals\0  lead =  v  \0\0"sv, kList}},
+           "[Prog]\r\nb=2\r\na=1\r\na=again\r\nlead =v  \r\n[other]\r\nz=9\r\n[PROG]\r\n");
     Writes("[p]\r\nb=2", {{"newsec", {}, "k=v\0\0"sv, kList}, {"p", {}, nullopt, kList}},
            "[newsec]\r\nk=v\r\n");
-    // Files with a byte-order mark are rewritten in their encoding.
-    Writes("\xEF\xBB\xBF[s]\r\nk=caf\xC3\xA9\r\ncjk=\xE4\xB8\xAD\r\n", {{"s", "n", "\xE9t\xE9"}},
-           "\xEF\xBB\xBF[s]\r\nk=caf\xC3\xA9\r\ncjk=\xE4\xB8\xAD\r\nn=\xC3\xA9t\xC3\xA9\r\n");
+    // Files with a byte-order mark are rewritten in their encoding (a surrogate pair, a lone half
+    // and an odd last byte kept).
+    Writes("\xEF\xBB\xBF[s]\r\nk=caf\xC3\xA9\r\n", {{"s", "n", "\xE9t\xE9"}},
+           "\xEF\xBB\xBF[s]\r\nk=caf\xC3\xA9\r\nn=\xC3\xA9t\xC3\xA9\r\n");
     Writes(
-        "\xFF\xFE[\0s\0]\0\r\0\n\0c\0=\0\x2D\x4E\x3D\xD8\r\0\n\0\x01"s, {{"s", "n", "\xE9\x80"}},
-        "\xFF\xFE[\0s\0]\0\r\0\n\0c\0=\0\x2D\x4E\x3D\xD8\r\0\n\0n\0=\0\xE9\0\xAC\x20\r\0\n\0\x01"s);
+        "\xFF\xFE[\0s\0]\0\r\0\n\0c\0=\0\x2D\x4E\x3D\xD8\x00\xDE\x3D\xD8\r\0\n\0\x01"s,
+        {{"s", "n", "\xE9\x80"}},
+        "\xFF\xFE[\0s\0]\0\r\0\n\0c\0=\0\x2D\x4E\x3D\xD8\x00\xDE\x3D\xD8\r\0\n\0n\0=\0\xE9\0\xAC\x20\r\0\n\0\x01"s);
     Writes("\xFE\xFF\0[\0s\0]"s, {{"s", "n", "v"}}, "\xFE\xFF\0[\0s\0]\0\r\0\n\0n\0=\0v\0\r\0\n"s);
 }
 
 TEST_F(ProfileApi, UnsafeAndImpossibleWritesAreRefusedAndChangeNothing) {
     const Call invalid[] = {{"a", "k", "line1\r\nInjected=yes"},
-                            {"a", "k", "cr\ronly"},
-                            {"a", "k", "lf\nonly"},
                             {"a", "k", "nul\0x"sv},
                             {"a", "k\r", "v"},
                             {"a", "k=x", "v"},
-                            {"a", "[evil]", "v"},
                             {"a", "[x", "]"},
                             {"a\nb", "k", "v"},
                             {"a\r", {}, "k=v\0\0"sv, kList},
                             {"a", {}, "k=v\r\n[b]\0\0"sv, kList},
                             {"a", {}, "[e=]\0\0"sv, kList}};
     Given("[a]\r\nk=1\r\n");
-    const ino_t before = Inode();
     for (const Call& call : invalid) {
         platform::SetLastError(0);
         EXPECT_FALSE(Run(call)) << call.key.value_or("NULL");
@@ -360,63 +245,44 @@ TEST_F(ProfileApi, UnsafeAndImpossibleWritesAreRefusedAndChangeNothing) {
     }
     EXPECT_FALSE(Run({nullopt, "k", "v"}));
     EXPECT_EQ(platform::GetLastError(), platform::ERROR_FILE_NOT_FOUND);
-    // A read-only file, a folder, a missing folder: refused at once, whatever the call.
+    // A read-only file, a folder, a missing folder: refused at once.
     ::chmod(file_.c_str(), 0444);
-    const Call anyCall[] = {{"a", "x", "2"},
-                            {"a", "y", "2"},
-                            {"a", "k", nullopt},
-                            {"a", nullopt, nullopt},
-                            {"a", {}, "\0\0"sv, kList}};
     for (const auto& [where, error] :
          {std::pair(file_, platform::ERROR_ACCESS_DENIED),
           std::pair(folder_.path(), platform::ERROR_ACCESS_DENIED),
           std::pair(folder_ / "missing/x.ini", platform::ERROR_PATH_NOT_FOUND)}) {
         file_ = where;
-        for (const Call& call : anyCall) {
-            EXPECT_FALSE(Run(call)) << where;
-            EXPECT_EQ(platform::GetLastError(), error) << where;
-        }
+        EXPECT_FALSE(Run({"a", "x", "2"})) << where;
+        EXPECT_EQ(platform::GetLastError(), error) << where;
     }
     file_ = folder_ / "test.ini";
-    EXPECT_EQ(Get("a", "k"), "1|");
     EXPECT_EQ(Disk(), "[a]\r\nk=1\r\n");
-    EXPECT_EQ(Inode(), before);
     EXPECT_FALSE(std::filesystem::exists(folder_ / "missing"));
 }
 
-TEST_F(ProfileApi, ChangesOnDiskAreSeenUnlessChangesArePending) {
+// The held copy: read again when the file changes, kept while it holds changes, and dropped
+// with them when they cannot be written.
+TEST_F(ProfileApi, HeldCopiesFollowTheDiskUntilAChangeIsPending) {
     Given("[a]\r\nx=1\r\n");
     EXPECT_EQ(Get("a", "x"), "1|");
-    TempFolder::WriteFile(file_, "[a]\r\nx=22\r\n");  // same file, other size
-    EXPECT_EQ(Get("a", "x"), "22|");
     TempFolder::WriteFile(folder_ / "other.ini", "[a]\r\nx=33\r\n");
     std::filesystem::rename(folder_ / "other.ini", file_);  // same size, other file
     EXPECT_EQ(Get("a", "x"), "33|");
     // Once a change is pending, reads see this process's view until the flush, and the flush
     // applies the pending change to what another writer left on disk meanwhile.
-    EXPECT_TRUE(Run({"a", "y", "1"}));
+    EXPECT_TRUE(Run({"a", "y", "  \"1\"  "}));
     EXPECT_EQ(Get("a", "y"), "1|");
     EXPECT_EQ(TempFolder::ReadFile(file_), "[a]\r\nx=33\r\n");  // writes wait for the flush
     TempFolder::WriteFile(file_, "[a]\r\nother=9\r\n");
     EXPECT_EQ(Get("a", "other"), "def|");
     EXPECT_TRUE(Run({nullopt, nullopt, nullopt}));  // the Windows way of asking for a flush
-    EXPECT_EQ(TempFolder::ReadFile(file_), "[a]\r\nother=9\r\ny=1\r\n");
-}
-
-TEST_F(ProfileApi, AFailedFlushIsReportedAndDropsItsChanges) {
-    Given("[a]\r\nx=1\r\n");
+    EXPECT_EQ(TempFolder::ReadFile(file_), "[a]\r\nother=9\r\ny=\"1\"  \r\n");
     EXPECT_TRUE(Run({"a", "x", "2"}));
     ::chmod(file_.c_str(), 0444);
     EXPECT_EQ(platform::FlushPrivateProfiles(), platform::FALSE);
     EXPECT_EQ(platform::GetLastError(), platform::ERROR_ACCESS_DENIED);
-    EXPECT_EQ(Get("a", "x"), "1|");
-    EXPECT_EQ(Disk(), "[a]\r\nx=1\r\n");  // nothing is left to write
-    file_ = folder_ / "sub/x.ini";
-    std::filesystem::create_directory(folder_ / "sub");
-    EXPECT_TRUE(Run({"a", "x", "1"}));
-    std::filesystem::remove(folder_ / "sub");
-    EXPECT_EQ(platform::FlushPrivateProfiles(), platform::FALSE);
-    EXPECT_EQ(platform::GetLastError(), platform::ERROR_PATH_NOT_FOUND);
+    EXPECT_EQ(Get("a", "x"), "def|");
+    EXPECT_EQ(Disk(), "[a]\r\nother=9\r\ny=\"1\"  \r\n");  // nothing is left to write
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
 // The project's own profile engine against the real Windows profile API: the same random
-// sequences of writes through both, into files that start missing, must give the same bytes.
+// sequences of writes through both, into files that start missing, must give the same bytes, and
+// every read of the result, into buffers of every small size, the same answer.
 #include <gtest/gtest.h>
 
 #include <random>
 #include <string>
-#include <vector>
 
 #include "platform/ini/profile_api.h"
 #include "tests/support/temp_folder.h"
@@ -14,45 +14,16 @@
 namespace rg::test {
 namespace {
 
-// One write call: section, key (nothing: the section goes), value (nothing: the key goes).
-struct Call {
-    enum class Kind { String, Section } kind = Kind::String;
-    std::string section;
-    std::optional<std::string> key;
-    std::optional<std::string> value;
-    std::optional<std::string> entries;  // Section: "k=v\0k=v\0" or nothing (the section goes)
-};
+using Text = std::optional<std::string>;
 
-class CallMaker {
+const std::initializer_list<const char*> kSections = {"Main", "Program One", "b", "MAIN",
+                                                      "svchost.exe"};
+const std::initializer_list<const char*> kKeys = {"k", "Key2", "path", "KEY2", "Version", "x"};
+
+class Random {
   public:
-    explicit CallMaker(unsigned seed) : random_(seed) {}
+    explicit Random(unsigned seed) : random_(seed) {}
 
-    Call Next() {
-        Call call;
-        call.section = Pick({"Main", "Program One", "b", "MAIN", "svchost.exe"});
-        const int what = Roll(20);
-        if (what < 2) {
-            call.kind = Call::Kind::Section;
-            if (Roll(4) != 0) {
-                std::string list;
-                for (int i = Roll(4); i > 0; --i) {
-                    list += Pick({"k", "Key2", "path", "x"}) + "=" + Value() + std::string(1, '\0');
-                }
-                call.entries = list;
-            }
-            return call;
-        }
-        if (what == 2) {
-            return call;  // the whole section goes
-        }
-        call.key = Pick({"k", "Key2", "path", "KEY2", "Version", "x"});
-        if (what > 3) {
-            call.value = Value();
-        }
-        return call;
-    }
-
-  private:
     int Roll(int faces) { return std::uniform_int_distribution<int>(0, faces - 1)(random_); }
     std::string Pick(std::initializer_list<const char*> choices) {
         return *(choices.begin() + Roll(static_cast<int>(choices.size())));
@@ -64,64 +35,93 @@ class CallMaker {
     std::string Value() {
         static const std::string kCharacters =
             "abcXYZ019 ,.;:\"'\\/()[]{}#%&*+-<>?@^_`|~\xE9\xFC\x80\xA0";
-        std::string value;
+        std::string value = Roll(3) == 0 ? "\"" : "";
         for (int i = Roll(12); i > 0; --i) {
             value +=
                 kCharacters[static_cast<std::size_t>(Roll(static_cast<int>(kCharacters.size())))];
         }
+        value += Roll(3) == 0 ? "\"" : "";
         while (!value.empty() && value.back() == ' ') {
             value.pop_back();
         }
         return value;
     }
 
+  private:
     std::mt19937 random_;
 };
 
-const char* OrNull(const std::optional<std::string>& text) {
+const char* OrNull(const Text& text) {
     return text ? text->c_str() : nullptr;
 }
 
-void ThroughWindows(const Call& call, const std::string& file) {
-    if (call.kind == Call::Kind::Section) {
-        std::string list = call.entries.value_or("");
-        list.push_back('\0');
-        ::WritePrivateProfileSectionA(call.section.c_str(), call.entries ? list.data() : nullptr,
-                                      file.c_str());
-        return;
-    }
-    ::WritePrivateProfileStringA(call.section.c_str(), OrNull(call.key), OrNull(call.value),
-                                 file.c_str());
+platform::OptText Opt(const Text& text) {
+    return text ? platform::OptText(*text) : std::nullopt;
 }
 
-void ThroughOwnEngine(const Call& call, const std::string& file) {
-    if (call.kind == Call::Kind::Section) {
-        std::string list = call.entries.value_or("");
-        list.push_back('\0');
-        platform::WritePrivateProfileSectionA(
-            call.section, call.entries ? platform::OptText(list) : std::nullopt, file);
+// One random write through both: a section list ("k=v\0k=v\0\0", or nothing: the section goes),
+// or a key (nothing: the section goes) and a value (nothing: the key goes).
+void WriteBoth(Random& random, const std::string& theirs, const std::string& ours) {
+    const std::string section = random.Pick(kSections);
+    const int what = random.Roll(20);
+    if (what < 2) {
+        Text list;
+        if (random.Roll(4) != 0) {
+            list = "";
+            for (int i = random.Roll(4); i > 0; --i) {
+                *list += random.Pick(kKeys) + "=" + random.Value() + '\0';
+            }
+            *list += '\0';
+        }
+        ::WritePrivateProfileSectionA(section.c_str(), OrNull(list), theirs.c_str());
+        platform::WritePrivateProfileSectionA(section, Opt(list), ours);
         return;
     }
-    platform::WritePrivateProfileStringA(
-        call.section, call.key ? platform::OptText(*call.key) : std::nullopt,
-        call.value ? platform::OptText(*call.value) : std::nullopt, file);
+    const Text key = what > 2 ? Text(random.Pick(kKeys)) : std::nullopt;
+    const Text value = what > 3 ? Text(random.Value()) : std::nullopt;
+    ::WritePrivateProfileStringA(section.c_str(), OrNull(key), OrNull(value), theirs.c_str());
+    platform::WritePrivateProfileStringA(section, Opt(key), Opt(value), ours);
 }
 
-TEST(ProfileDifferential, OwnEngineWritesTheBytesOfTheProfileApi) {
+// One read into a buffer of `size` (a value, a key list with no key, the section names with no
+// section), through Windows or through the engine: the count, then the buffer up to the byte
+// after it ('~': a byte left alone).
+std::string Read(bool windows, const Text& section, const Text& key, const Text& fallback,
+                 DWORD size, const std::string& file) {
+    std::string buffer(size, '~');
+    const DWORD count =
+        windows ? ::GetPrivateProfileStringA(OrNull(section), OrNull(key), OrNull(fallback),
+                                             buffer.data(), size, file.c_str())
+                : platform::GetPrivateProfileStringA(Opt(section), Opt(key), Opt(fallback),
+                                                     buffer.data(), size, file);
+    return std::to_string(count) + ":" + buffer.substr(0, std::min<std::size_t>(count + 1, size));
+}
+
+TEST(ProfileDifferential, OwnEngineWritesAndReadsLikeTheProfileApi) {
     TempFolder folder("rg-profiles");
     for (unsigned seed = 1; seed <= 60; ++seed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
         const std::string theirs = folder / ("windows" + std::to_string(seed) + ".ini");
         const std::string ours = folder / ("own" + std::to_string(seed) + ".ini");
-        CallMaker maker(seed);
+        Random random(seed);
         for (int step = 0; step < 40; ++step) {
-            const Call call = maker.Next();
-            ThroughWindows(call, theirs);
-            ThroughOwnEngine(call, ours);
+            WriteBoth(random, theirs, ours);
         }
         ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, theirs.c_str());  // flush
         ASSERT_NE(platform::FlushPrivateProfiles(), 0);
         EXPECT_EQ(TempFolder::ReadFile(ours), TempFolder::ReadFile(theirs));
+        for (const Text& section : {Text(), Text("Main"), Text("Program One"), Text("b")}) {
+            for (const Text& key : {Text(), Text("k"), Text("KEY2"), Text("path"), Text("x")}) {
+                const auto size = static_cast<DWORD>(1 + random.Roll(16));
+                // Windows trims and unquotes the default of a value; of a key list, the engine
+                // does so too, which Wine does not: such a default is left out of the comparison.
+                const char* fallbackText = key ? " \"dflt\"  " : "dflt";
+                const Text fallback = random.Roll(2) != 0 ? Text(fallbackText) : std::nullopt;
+                EXPECT_EQ(Read(false, section, key, fallback, size, ours),
+                          Read(true, section, key, fallback, size, theirs))
+                    << section.value_or("NULL") << "/" << key.value_or("NULL") << " in " << size;
+            }
+        }
     }
 }
 
