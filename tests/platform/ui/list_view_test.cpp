@@ -12,6 +12,8 @@ namespace rg::test {
 namespace {
 
 using namespace platform;
+constexpr auto R = ListChange::Rows;
+constexpr auto S = ListChange::Selection;
 
 ListRow Row(const char* key, const char* text) {
     ListRow row;
@@ -42,31 +44,23 @@ TEST_F(ListView, RowsGoByUniqueKeysAndPositionsInRange) {
     EXPECT_THROW(list.Remove("k3"), CollectionError);
     EXPECT_THROW(list.SetSubItem(2, 1, "x"), CollectionError);
     EXPECT_THROW(list.SetSubItem(0, 0, "x"), CollectionError);  // sub-items count from 1
-    EXPECT_THROW(list.SetIconKey(2, "x"), CollectionError);
-    EXPECT_THROW(list.SetTag(2, "x"), CollectionError);
-    EXPECT_THROW(list.SetSelected(2, true), CollectionError);
-    EXPECT_EQ(list.IndexOfKey("k2"), 1);
-    EXPECT_EQ(list.IndexOfKey("K2"), -1);  // keys compare exactly
+    EXPECT_EQ(list.IndexOfKey("K2"), -1);                        // keys compare exactly
     seen.clear();
-    list.SetSubItem(1, 2, "b");
-    list.SetSubItem(1, 2, "b");
-    list.SetIconKey(1, "icon");
-    list.SetIconKey(1, "icon");
-    list.SetTag(1, "tag");  // nothing shows the tag
-    EXPECT_EQ(seen, (std::vector<ListChange>{ListChange::Rows, ListChange::Rows}));
+    for (int twice = 0; twice < 2; ++twice) {
+        list.SetSubItem(1, 2, "b");
+        list.SetIconKey(1, "icon");
+        list.SetTag(1, "tag");  // nothing shows the tag
+    }
+    EXPECT_EQ(seen, (std::vector<ListChange>{R, R}));
     const ListRow& row = list.rows()[1];
     EXPECT_EQ(row.subItems, (std::vector<std::string>{"", "b"}));
-    EXPECT_EQ(row.subItem(2), "b");
-    EXPECT_EQ(row.subItem(3), "");
-    EXPECT_EQ(row.subItem(0), "");
+    EXPECT_EQ(row.subItem(2) + row.subItem(3) + row.subItem(0), "b");
     EXPECT_EQ(row.iconKey + row.tag, "icontag");
     list.Remove("k1");
     EXPECT_EQ(Keys(), "k2 ");
     list.Clear();
     list.Clear();
-    EXPECT_EQ(list.count(), 0u);
-    EXPECT_EQ(seen, (std::vector<ListChange>{ListChange::Rows, ListChange::Rows, ListChange::Rows,
-                                             ListChange::Rows, ListChange::Selection}));
+    EXPECT_EQ(seen, (std::vector<ListChange>{R, R, R, R, S}));
 }
 
 TEST_F(ListView, SelectionAndTheCurrentRowFollowTheirRows) {
@@ -80,25 +74,18 @@ TEST_F(ListView, SelectionAndTheCurrentRowFollowTheirRows) {
     EXPECT_THROW(list.Select({1, 3}, 1), CollectionError);
     EXPECT_THROW(list.Select({1}, 3), CollectionError);
     EXPECT_EQ(Keys(), "a* b c* ");
-    EXPECT_EQ(list.current(), 2);
     list.SetSorted(true);
     EXPECT_EQ(Keys(), "c* b a* ");
     EXPECT_EQ(list.current(), 0);  // still row "c"
-    list.Select({0, 2}, 2);
-    EXPECT_EQ(list.current(), 2);
     list.SetSelected(1, true);
     list.SetSelected(1, true);
-    list.SetSelected(0, false);
-    EXPECT_EQ(Keys(), "c b* a* ");
-    EXPECT_TRUE(list.HasSelection());
+    list.SetSelected(2, false);
+    EXPECT_EQ(Keys(), "c* b* a ");
     list.Remove("b");  // selected: the selection changes
-    list.Remove("c");  // neither selected nor current
-    list.Remove("a");  // the current row
+    list.Remove("a");  // neither selected nor current
+    list.Remove("c");  // the current row
     EXPECT_EQ(list.current(), -1);
-    EXPECT_FALSE(list.HasSelection());
-    const auto S = ListChange::Selection;
-    const auto R = ListChange::Rows;
-    EXPECT_EQ(seen, (std::vector<ListChange>{S, R, S, S, S, R, S, R, R, S}));
+    EXPECT_EQ(seen, (std::vector<ListChange>{S, R, S, S, R, S, R, R, S}));
     ListRow selected = Row("d", "0");
     selected.selected = true;
     list.Add(selected);
@@ -117,7 +104,7 @@ TEST_F(ListView, DeferredChangesAreReportedOnceEachAtTheEnd) {
         list.Remove("a");
         EXPECT_TRUE(seen.empty());
     }
-    EXPECT_EQ(seen, (std::vector<ListChange>{ListChange::Rows, ListChange::Selection}));
+    EXPECT_EQ(seen, (std::vector<ListChange>{R, S}));
     list.Remove("b");
     EXPECT_EQ(seen.size(), 3u);
 }
@@ -132,7 +119,6 @@ TEST(ImageList, ImagesGoByUniqueNonEmptyKeys) {
     EXPECT_EQ(images.Find("A"), nullptr);
     EXPECT_THROW(images.Remove("b"), CollectionError);
     images.Remove("a");
-    EXPECT_EQ(images.count(), 0u);
     EXPECT_EQ(images.Find("a"), nullptr);
 }
 
