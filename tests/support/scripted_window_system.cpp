@@ -33,7 +33,15 @@ ScriptedWindowSystem::ScriptedWindowSystem() {
     previousWindowSystem_ = platform::SetWindowSystem(this);
     previousBoxHandler_ = platform::SetMessageBoxHandler(
         [this](const std::string& text, const std::string& title, unsigned style) {
-            return Answer(text, title, style);
+            boxes_.push_back({text, title, style});
+            if (answers_.empty()) {
+                ADD_FAILURE() << "unscripted message box: " << text;
+                return (style & platform::MB_TYPEMASK) == platform::MB_YESNO ? platform::IDYES
+                                                                             : platform::IDOK;
+            }
+            const int answer = answers_.front();
+            answers_.pop_front();
+            return answer;
         });
     previousEndHook_ = SetEndProgramHook([](int exitCode) { throw ProgramEnded{exitCode}; });
 }
@@ -42,19 +50,6 @@ ScriptedWindowSystem::~ScriptedWindowSystem() {
     SetEndProgramHook(std::move(previousEndHook_));
     platform::SetMessageBoxHandler(std::move(previousBoxHandler_));
     platform::SetWindowSystem(previousWindowSystem_);
-}
-
-int ScriptedWindowSystem::Answer(const std::string& text, const std::string& title,
-                                 unsigned style) {
-    boxes_.push_back({text, title, style});
-    if (answers_.empty()) {
-        ADD_FAILURE() << "unscripted message box: " << text;
-        return (style & platform::MB_TYPEMASK) == platform::MB_YESNO ? platform::IDYES
-                                                                     : platform::IDOK;
-    }
-    const int answer = answers_.front();
-    answers_.pop_front();
-    return answer;
 }
 
 void ScriptedWindowSystem::ShowModeless(platform::Form& form) {

@@ -118,8 +118,6 @@ class ScriptedWindowSystem final : public platform::WindowSystem {
         platform::Form& form, const platform::OpenFileRequest& request) override;
 
   private:
-    int Answer(const std::string& text, const std::string& title, unsigned style);
-
     std::deque<int> answers_;
     std::deque<ModalScript> modals_;
     std::vector<MessageBoxRecord> boxes_;

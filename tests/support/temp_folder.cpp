@@ -35,16 +35,6 @@ TempFolder::~TempFolder() {
     fs::remove_all(path_, ignored);
 }
 
-std::string TempFolder::operator/(std::string_view name) const {
-    return platform::JoinPath(path_, name);
-}
-
-std::string TempFolder::Write(std::string_view name, std::string_view bytes) const {
-    const std::string path = *this / name;
-    WriteFile(path, bytes);
-    return path;
-}
-
 void TempFolder::WriteFile(const std::string& path, std::string_view bytes) {
     const std::string native = platform::NativePath(path);
     fs::create_directories(fs::path(native).parent_path());

@@ -1,64 +1,28 @@
-// The window model: change notifications, option groups, which controls take input, and what
-// happens without a front end (no window, default answers). The load-show-unload cycle is
-// tested through the wizard and its login prompt in tests/wizard.
+// The window model: which controls take input, and the list view's content: keyed rows and
+// their fields, the selection and the current row, change reports. Change notifications are
+// tested through the Qt renderer (tests/platform/qt), option groups and the load-show-unload
+// cycle through the wizard (tests/wizard), sorting, icons, header clicks and mouse releases
+// through the program list (tests/programs).
 #include "platform/ui/form.h"
 
 #include <gtest/gtest.h>
 
-#include <stdexcept>
 #include <string>
-#include <tuple>
 #include <vector>
-
-#include "platform/ui/message_box.h"
-#include "platform/ui/window_system.h"
 
 namespace rg::test {
 namespace {
 
 using namespace platform;
-using Change = std::pair<const Control*, Property>;
 
-struct Recorder final : FormObserver {
-    std::vector<Change> changes;
-    void PropertyChanged(Form&, Control* control, Property what) override {
-        changes.emplace_back(control, what);
-    }
-};
+constexpr auto R = ListChange::Rows;
+constexpr auto S = ListChange::Selection;
 
-// Renderers repaint from notifications: every real change is told once, a no-op is not. Option
-// buttons form one group per container.
-TEST(Form, ObserversHearEachRealChangeOnceAndOptionButtonsGroupPerContainer) {
-    Form form("f");
-    Control& frameA = form.AddControl(ControlKind::Frame, "a");
-    Control& a1 = form.AddControl(ControlKind::OptionButton, "a1", &frameA);
-    Control& a2 = form.AddControl(ControlKind::OptionButton, "a2", &frameA);
-    Control& b1 = form.AddControl(ControlKind::OptionButton, "b1");
-    Control& label = form.AddControl(ControlKind::Label, "label", &frameA);
-    a1.setValue(true);
-    b1.setValue(true);
-    label.setValue(true);
-    Recorder recorder;
-    form.AddObserver(&recorder);
-    form.AddObserver(&recorder);
-    for (int twice = 0; twice < 2; ++twice) {
-        label.setText("t");
-        label.setPictureId(3);  // reloading a picture is told every time
-        form.setCaption("title");
-        EXPECT_TRUE(form.Click(a2));
-    }
-    EXPECT_EQ(recorder.changes, (std::vector<Change>{{&label, Property::Text},
-                                                     {&label, Property::Picture},
-                                                     {nullptr, Property::Caption},
-                                                     {&a1, Property::Value},
-                                                     {&a2, Property::Value},
-                                                     {&label, Property::Picture}}));
-    EXPECT_EQ(std::vector<bool>({a1.value(), a2.value(), b1.value(), label.value()}),
-              std::vector<bool>({false, true, true, true}));
-    form.RemoveObserver(&recorder);
-    label.setText("b");
-    EXPECT_EQ(recorder.changes.size(), 6u);
-    EXPECT_THROW(form.Get("none"), std::out_of_range);
+ListRow Row(const char* key, const char* text) {
+    ListRow row;
+    row.key = key;
+    row.text = text;
+    return row;
 }
 
 // Hidden or disabled controls, or controls in a hidden or disabled frame, take no input.
@@ -71,9 +35,7 @@ TEST(Form, OnlyReachableControlsTakeInput) {
     Control& list = form.AddControl(ControlKind::ListView, "list", &frame);
     ok.setCancel(true);
     list.setColumns({{"A", 100}, {"B", 100}});
-    ListRow row;
-    row.key = "k";
-    list.list().Add(row);
+    list.list().Add(Row("k", ""));
     int clicks = 0;
     ok.onClick = [&] { ++clicks; };
     const auto everyEvent = [&] {
@@ -87,16 +49,12 @@ TEST(Form, OnlyReachableControlsTakeInput) {
     };
     frame.setEnabled(false);
     EXPECT_EQ(everyEvent(), std::vector<bool>(7, false));
-    EXPECT_EQ(form.FirstFocusable(), nullptr);
     frame.setEnabled(true);
     frame.setVisible(false);
     EXPECT_EQ(everyEvent(), std::vector<bool>(7, false));
-    EXPECT_FALSE(label.shownOnForm());
     frame.setVisible(true);
     EXPECT_EQ(everyEvent(), std::vector<bool>(7, true));
     EXPECT_EQ(clicks, 2);
-    EXPECT_EQ(text.text(), "x");
-    EXPECT_EQ(form.focused(), &text);
     EXPECT_TRUE(list.list().HasSelection());
     // Events a control cannot take, positions out of range, no default button.
     EXPECT_EQ((std::vector<bool>{
@@ -107,28 +65,51 @@ TEST(Form, OnlyReachableControlsTakeInput) {
               std::vector<bool>(9, false));
     EXPECT_TRUE(form.SelectListRows(list, {}, -1));
     EXPECT_FALSE(list.list().HasSelection());
-    text.setVisible(false);
-    EXPECT_EQ(form.FirstFocusable(), &ok);
 }
 
-TEST(Form, WithoutAFrontEndNothingShowsAndBoxesGiveTheirDefaultButton) {
-    Form form("f");
-    Control& text = form.AddControl(ControlKind::TextBox, "text");
-    form.ShowModal();  // returns at once
-    form.SetFocus(text);
-    EXPECT_EQ(form.focused(), &text);
-    LvHitTestInfo info{5, 5, 0, 3, 3};
-    form.SubItemHitTest(text, info);
-    EXPECT_EQ(std::tuple(info.flags, info.iItem, info.iSubItem), std::tuple(LVHT_NOWHERE, -1, -1));
-    EXPECT_EQ(form.ShowOpenFileDialog({"Open", "All|*.*"}), std::nullopt);
-    const MessageBoxHandler previous = SetMessageBoxHandler(nullptr);
-    EXPECT_EQ((std::vector<int>{MessageBoxA("t", "", MB_OK | MB_DEFBUTTON2),
-                                MessageBoxA("t", "", MB_OKCANCEL),
-                                MessageBoxA("t", "", MB_OKCANCEL | MB_DEFBUTTON2),
-                                MessageBoxA("t", "", MB_YESNO | MB_ICONQUESTION),
-                                MessageBoxA("t", "", MB_YESNO | MB_DEFBUTTON2 | MB_ICONHAND)}),
-              (std::vector<int>{IDOK, IDOK, IDCANCEL, IDYES, IDNO}));
-    SetMessageBoxHandler(previous);
+class ListView : public ::testing::Test {
+  protected:
+    std::vector<ListChange> seen;
+    ListViewContent list{[this](ListChange change) { seen.push_back(change); }};
+};
+
+// Rows go by unique keys and positions in range; a change is told once, a no-op not at all;
+// the selection and the current row follow their rows.
+TEST_F(ListView, RowsGoByKeyAndChangesAreToldOnce) {
+    EXPECT_EQ(list.Add(Row("a", "3")), 0u);
+    EXPECT_EQ(list.Add(Row("b", "2")), 1u);
+    list.Add(Row("c", "1"));
+    for (const char* bad : {"a", ""}) {
+        EXPECT_THROW(list.Add(Row(bad, "again")), CollectionError) << bad;
+    }
+    EXPECT_THROW(list.Remove("k3"), CollectionError);
+    EXPECT_THROW(list.SetSubItem(3, 1, "x"), CollectionError);
+    EXPECT_THROW(list.SetSubItem(0, 0, "x"), CollectionError);  // sub-items count from 1
+    EXPECT_THROW(list.Select({1}, 3), CollectionError);
+    seen.clear();
+    for (int twice = 0; twice < 2; ++twice) {
+        list.SetSubItem(1, 2, "b");
+        list.SetIconKey(1, "icon");
+        list.SetTag(1, "tag");  // nothing shows the tag
+        list.Select({0, 2}, 2);
+    }
+    const ListRow& row = list.rows()[1];
+    EXPECT_EQ(row.subItem(2) + row.subItem(3) + row.subItem(0), "b");
+    list.SetSorted(true);
+    EXPECT_EQ(list.rows().front().key + list.rows().back().key, "ca");
+    EXPECT_EQ(list.current(), 0);  // still row "c"
+    list.SetSelected(1, true);
+    list.SetSelected(2, false);
+    list.Remove("b");  // selected: the selection changes
+    list.Remove("a");  // neither selected nor current
+    list.Remove("c");  // the current row
+    EXPECT_EQ(list.current(), -1);
+    list.Clear();
+    ListRow selected = Row("d", "0");
+    selected.selected = true;
+    list.Add(selected);
+    list.Clear();
+    EXPECT_EQ(seen, (std::vector<ListChange>{R, R, S, R, S, S, R, S, R, R, S, R, S, R, S}));
 }
 
 }  // namespace
