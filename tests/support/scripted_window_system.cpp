@@ -2,15 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
 namespace rg::test {
 namespace {
-
-int Pixels(int twips) {
-    return static_cast<int>(std::lround(static_cast<double>(twips) / platform::kTwipsPerPixelX));
-}
 
 // The left pixel edge of every column and the right edge of the last one.
 std::vector<int> ColumnEdges(const platform::Control& list) {
@@ -18,7 +15,7 @@ std::vector<int> ColumnEdges(const platform::Control& list) {
     int twips = 0;
     for (const platform::ListColumn& column : list.columns()) {
         twips += column.width;
-        edges.push_back(Pixels(twips));
+        edges.push_back(static_cast<int>(std::lround(twips / double(platform::kTwipsPerPixelX))));
     }
     return edges;
 }
@@ -36,7 +33,15 @@ ScriptedWindowSystem::ScriptedWindowSystem() {
     previousWindowSystem_ = platform::SetWindowSystem(this);
     previousBoxHandler_ = platform::SetMessageBoxHandler(
         [this](const std::string& text, const std::string& title, unsigned style) {
-            return Answer(text, title, style);
+            boxes_.push_back({text, title, style});
+            if (answers_.empty()) {
+                ADD_FAILURE() << "unscripted message box: " << text;
+                return (style & platform::MB_TYPEMASK) == platform::MB_YESNO ? platform::IDYES
+                                                                             : platform::IDOK;
+            }
+            const int answer = answers_.front();
+            answers_.pop_front();
+            return answer;
         });
     previousEndHook_ = SetEndProgramHook([](int exitCode) { throw ProgramEnded{exitCode}; });
 }
@@ -45,19 +50,6 @@ ScriptedWindowSystem::~ScriptedWindowSystem() {
     SetEndProgramHook(std::move(previousEndHook_));
     platform::SetMessageBoxHandler(std::move(previousBoxHandler_));
     platform::SetWindowSystem(previousWindowSystem_);
-}
-
-int ScriptedWindowSystem::Answer(const std::string& text, const std::string& title,
-                                 unsigned style) {
-    boxes_.push_back({text, title, style});
-    if (answers_.empty()) {
-        ADD_FAILURE() << "unscripted message box: " << text;
-        return (style & platform::MB_TYPEMASK) == platform::MB_YESNO ? platform::IDYES
-                                                                     : platform::IDOK;
-    }
-    const int answer = answers_.front();
-    answers_.pop_front();
-    return answer;
 }
 
 void ScriptedWindowSystem::ShowModeless(platform::Form& form) {
@@ -110,26 +102,19 @@ void ScriptedWindowSystem::SubItemHitTest(platform::Form&, const platform::Contr
     info.iSubItem = -1;
     info.flags = platform::LVHT_NOWHERE;
     const std::vector<int> edges = ColumnEdges(list);
-    if (info.y < kListHeaderPixels || info.x < 0) {
-        return;
-    }
+    const auto right = std::upper_bound(edges.begin(), edges.end(), info.x);
     const int row = (info.y - kListHeaderPixels) / kListRowPixels;
-    if (row >= static_cast<int>(list.list().count())) {
+    if (info.y < kListHeaderPixels || row >= static_cast<int>(list.list().count()) ||
+        right == edges.begin() || right == edges.end()) {
         return;
     }
-    for (std::size_t column = 0; column + 1 < edges.size(); ++column) {
-        if (info.x >= edges[column] && info.x < edges[column + 1]) {
-            info.iItem = row;
-            info.iSubItem = static_cast<int>(column);
-            info.flags = platform::LVHT_ONITEMLABEL;
-            return;
-        }
-    }
+    info.iItem = row;
+    info.iSubItem = static_cast<int>(right - edges.begin()) - 1;
+    info.flags = platform::LVHT_ONITEMLABEL;
 }
 
 std::optional<std::string> ScriptedWindowSystem::ShowOpenFileDialog(
     platform::Form&, const platform::OpenFileRequest& request) {
-    fileDialogs_.push_back(request);
     if (fileAnswers_.empty()) {
         ADD_FAILURE() << "unscripted open-file dialog: " << request.title;
         return std::nullopt;

@@ -37,9 +37,6 @@ struct MessageBoxRecord {
     std::string text;
     std::string title;
     unsigned style = 0;
-    unsigned icon() const { return style & platform::MB_ICONMASK; }
-    unsigned buttons() const { return style & platform::MB_TYPEMASK; }
-    unsigned defaultButton() const { return style & platform::MB_DEFMASK; }
 };
 
 struct PopupRecord {
@@ -64,7 +61,6 @@ struct ControlRequest {
 class ScriptedWindowSystem final : public platform::WindowSystem {
   public:
     using ModalScript = std::function<void(platform::Form&)>;
-    using BoxAction = std::function<void()>;
 
     // Installs itself (window system, message boxes, EndProgram hook); the destructor restores.
     ScriptedWindowSystem();
@@ -103,7 +99,6 @@ class ScriptedWindowSystem final : public platform::WindowSystem {
     std::size_t pendingAnswers() const { return answers_.size(); }
     std::size_t pendingModals() const { return modals_.size(); }
     const std::vector<PopupRecord>& popups() const { return popups_; }
-    const std::vector<platform::OpenFileRequest>& fileDialogs() const { return fileDialogs_; }
     std::size_t pendingMenuChoices() const { return menuChoices_.size(); }
     std::size_t pendingFileDialogs() const { return fileAnswers_.size(); }
 
@@ -123,8 +118,6 @@ class ScriptedWindowSystem final : public platform::WindowSystem {
         platform::Form& form, const platform::OpenFileRequest& request) override;
 
   private:
-    int Answer(const std::string& text, const std::string& title, unsigned style);
-
     std::deque<int> answers_;
     std::deque<ModalScript> modals_;
     std::vector<MessageBoxRecord> boxes_;
@@ -136,7 +129,6 @@ class ScriptedWindowSystem final : public platform::WindowSystem {
     std::deque<std::string> menuChoices_;
     std::vector<PopupRecord> popups_;
     std::deque<std::optional<std::string>> fileAnswers_;
-    std::vector<platform::OpenFileRequest> fileDialogs_;
     platform::WindowSystem* previousWindowSystem_ = nullptr;
     platform::MessageBoxHandler previousBoxHandler_;
     EndProgramHook previousEndHook_;

@@ -14,17 +14,14 @@ namespace fs = std::filesystem;
 
 TempFolder::TempFolder(std::string_view stem) {
     static std::mt19937_64 random{std::random_device{}()};
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const fs::path candidate =
-            fs::temp_directory_path() /
-            (std::string(stem) + "-" + std::to_string(random() % 1000000000));
-        std::error_code error;
-        if (fs::create_directory(candidate, error)) {
-            path_ = candidate.string();
-            return;
-        }
+    std::error_code error;
+    do {
+        path_ = (fs::temp_directory_path() / (std::string(stem) + "-" + std::to_string(random())))
+                    .string();
+    } while (!fs::create_directory(path_, error) && !error);
+    if (error) {
+        throw std::runtime_error("cannot create a temporary folder");
     }
-    throw std::runtime_error("cannot create a temporary folder");
 }
 
 TempFolder::~TempFolder() {
@@ -36,16 +33,6 @@ TempFolder::~TempFolder() {
     }
     fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
     fs::remove_all(path_, ignored);
-}
-
-std::string TempFolder::operator/(std::string_view name) const {
-    return platform::JoinPath(path_, name);
-}
-
-std::string TempFolder::Write(std::string_view name, std::string_view bytes) const {
-    const std::string path = *this / name;
-    WriteFile(path, bytes);
-    return path;
 }
 
 void TempFolder::WriteFile(const std::string& path, std::string_view bytes) {

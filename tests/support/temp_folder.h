@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/os/file_system.h"
+
 namespace rg::test {
 
 class TempFolder {
@@ -17,9 +19,12 @@ class TempFolder {
 
     const std::string& path() const { return path_; }
     // The path of `name` inside the folder.
-    std::string operator/(std::string_view name) const;
+    std::string operator/(std::string_view name) const { return platform::JoinPath(path_, name); }
     // Writes the file (creating its folders) and returns its path.
-    std::string Write(std::string_view name, std::string_view bytes) const;
+    std::string Write(std::string_view name, std::string_view bytes) const {
+        WriteFile(*this / name, bytes);
+        return *this / name;
+    }
 
     // Paths are code page 1252, as the program names files; the disk holds them in UTF-8.
     static void WriteFile(const std::string& path, std::string_view bytes);

@@ -1,4 +1,5 @@
-// Code page 1252 conversions, and the order and lower case of code page 1252 texts.
+// Code page 1252 conversions (Windows' best fit from UTF-16 included), and the order and lower
+// case of code page 1252 texts.
 #include "platform/base/codepage.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +14,9 @@ namespace {
 
 using namespace platform;
 
-TEST(Codepage, EveryByteRoundTripsThroughUtf16AndUtf8) {
+// Every byte round-trips; 0x80-0x9F hold typographic characters, and the five undefined bytes
+// stand for C1 controls. Characters the code page lacks, and broken UTF-8, are refused.
+TEST(Codepage, EveryByteRoundTripsAndOtherCharactersAreRefused) {
     std::string all;
     for (int code = 0; code < 256; ++code) {
         all += static_cast<char>(code);
@@ -23,38 +26,41 @@ TEST(Codepage, EveryByteRoundTripsThroughUtf16AndUtf8) {
     EXPECT_EQ(back, all);
     ASSERT_TRUE(Utf8ToCp1252Exact(Cp1252ToUtf8(all), back));
     EXPECT_EQ(back, all);
-    // 0x80-0x9F hold typographic characters; the five undefined bytes stand for C1 controls.
-    EXPECT_EQ(Cp1252ToUtf16("\x7F\x80\x81\x8A\x8D\x8F\x90\x99\x9D\x9F\xA0"),
-              u"\u007F\u20AC\u0081\u0160\u008D\u008F\u0090\u2122\u009D\u0178\u00A0");
-    EXPECT_EQ(Cp1252ToUtf8("\xA9 \x80"), "\xC2\xA9 \xE2\x82\xAC");
-}
-
-TEST(Codepage, Utf8OfEveryLength) {
-    const std::pair<char32_t, std::string> rows[] = {
-        {0x7F, "\x7F"},           {0x80, "\xC2\x80"},
-        {0x7FF, "\xDF\xBF"},      {0x800, "\xE0\xA0\x80"},
-        {0xFFFF, "\xEF\xBF\xBF"}, {0x10000, "\xF0\x90\x80\x80"},
-        {0xD800, "\xED\xA0\x80"}, {0x10FFFF, "\xF4\x8F\xBF\xBF"}};
-    for (const auto& [code, utf8] : rows) {
+    EXPECT_FALSE(Utf16ToCp1252Exact(u"\u0100", back) || Utf16ToCp1252Exact(u"a\u20AD", back));
+    for (const char* bad :
+         {"\xC4\x80", "\xC3", "a\xE2\x82", "\xC3\x41", "\x80", "\xF0\x9F\x98\x80"}) {
+        EXPECT_FALSE(Utf8ToCp1252Exact(bad, back)) << bad;
+    }
+    EXPECT_EQ(Utf8ToCp1252Lossy("\x80!\xC3\x41\xE4\xB8\xAD\xC3\xA9\xC3"), "?!?A?\xE9?");
+    const std::pair<char32_t, std::string> lengths[] = {
+        {0x7F, "\x7F"},          {0x80, "\xC2\x80"},       {0x7FF, "\xDF\xBF"},
+        {0x800, "\xE0\xA0\x80"}, {0xFFFF, "\xEF\xBF\xBF"}, {0x10000, "\xF0\x90\x80\x80"}};
+    for (const auto& [code, utf8] : lengths) {
         std::string out = "x";
         AppendUtf8(out, code);
         EXPECT_EQ(out, "x" + utf8) << static_cast<std::uint32_t>(code);
     }
 }
 
-TEST(Codepage, CharactersOutsideTheCodePageAreRefused) {
-    std::string out;
-    for (const char16_t* bad : {u"\u0100", u"\u0416", u"\u20AD", u"a\uFFFD"}) {
-        EXPECT_FALSE(Utf16ToCp1252Exact(bad, out));
+// The code page's 256 characters and the table's 441 rows map; every other unit, and each
+// half of a surrogate pair, becomes a question mark.
+TEST(BestFit, TheCodePageMapsExactlyTheTableBestFitsTheRestBecomesQuestionMarks) {
+    const std::pair<char16_t, char> rows[] = {
+        {0x007F, '\x7F'}, {0x0080, '?'},    {0x009F, '?'},    {0x00A0, '\xA0'}, {0x00FF, '\xFF'},
+        {0x20AC, '\x80'}, {0x0081, '\x81'}, {0x0178, '\x9F'}, {0x0100, 'A'},    {0x0110, '\xD0'},
+        {0x4E2D, '?'},    {0xFF5E, '~'},    {0xFF5F, '?'}};
+    for (const auto& [unit, byte] : rows) {
+        EXPECT_EQ(Utf16ToCp1252BestFit(std::u16string(1, unit)), std::string(1, byte))
+            << std::hex << unsigned(unit);
     }
-    ASSERT_TRUE(Utf16ToCp1252Exact(u"a\u0152\u2019\u00FF", out));
-    EXPECT_EQ(out, "a\x8C\x92\xFF");
-    for (const char* bad : {"\xE4\xB8\xAD", "\xC3", "a\xE2\x82", "\xC3\x41", "\xF0\x9F\x98\x80",
-                            "\x80", "\xF8\x88\x80\x80\x80", "\xC4\x80"}) {
-        EXPECT_FALSE(Utf8ToCp1252Exact(bad, out)) << bad;
+    EXPECT_EQ(Utf16ToCp1252BestFit(u"a\u0141\xD83D\xDE00"), "aL??");
+    int mapped = 0;
+    for (unsigned unit = 0; unit <= 0xFFFF; ++unit) {
+        const std::string out = Utf16ToCp1252BestFit(std::u16string(1, char16_t(unit)));
+        ASSERT_EQ(out.size(), 1u);
+        mapped += out != "?" || unit == '?';
     }
-    ASSERT_TRUE(Utf8ToCp1252Exact("\xC3\xA9t\xC3\xA9 \xE2\x82\xAC\xC5\xB8", out));
-    EXPECT_EQ(out, "\xE9t\xE9 \x80\x9F");
+    EXPECT_EQ(mapped, 256 + 441);
 }
 
 TEST(TextCollation, SortsByLettersThenAccentsThenCase) {
