@@ -14,28 +14,24 @@
 namespace rg::test {
 namespace {
 
+constexpr int kWriters = 4;
 constexpr int kCallsPerWriter = 60;
 
-// A shell loop of `profile set` calls: writer W sets key wW_I to vW_I for I = 1..60.
-pid_t StartWriter(int writer, const std::string& file) {
-    const std::string loop = "i=1; while [ $i -le " + std::to_string(kCallsPerWriter) +
-                             " ]; do \"$0\" profile set S w" + std::to_string(writer) + "_$i v" +
-                             std::to_string(writer) + "_$i \"$1\" || exit 1; i=$((i+1)); done";
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::execl("/bin/sh", "sh", "-c", loop.c_str(), RG_TOOL, file.c_str(), nullptr);
-        ::_exit(127);
-    }
-    return child;
-}
-
-void ExpectEveryWriteKept(int writers) {
+TEST(ConcurrentWriters, EveryWriterKeepsEveryValue) {
     TempFolder folder;
-    const std::string file = folder.path() + "/shared.RVL";
-    TempFolder::WriteFile(file, "[S]\r\n");
+    const std::string file = folder.Write("shared.RVL", "[S]\r\n");
     std::vector<pid_t> children;
-    for (int writer = 0; writer < writers; ++writer) {
-        children.push_back(StartWriter(writer, file));
+    for (int writer = 0; writer < kWriters; ++writer) {
+        // A shell loop of `profile set` calls: writer W sets key wW_I to vW_I for I = 1..60.
+        const std::string w = std::to_string(writer);
+        const std::string loop = "i=1; while [ $i -le " + std::to_string(kCallsPerWriter) +
+                                 " ]; do \"$0\" profile set S w" + w + "_$i v" + w +
+                                 "_$i \"$1\" || exit 1; i=$((i+1)); done";
+        children.push_back(::fork());
+        if (children.back() == 0) {
+            ::execl("/bin/sh", "sh", "-c", loop.c_str(), RG_TOOL, file.c_str(), nullptr);
+            ::_exit(127);
+        }
     }
     for (const pid_t child : children) {
         int status = -1;
@@ -44,21 +40,13 @@ void ExpectEveryWriteKept(int writers) {
     }
     platform::DiscardPrivateProfileCacheForTesting();
     int missing = 0;
-    for (int writer = 0; writer < writers; ++writer) {
+    for (int writer = 0; writer < kWriters; ++writer) {
         for (int i = 1; i <= kCallsPerWriter; ++i) {
             const std::string suffix = std::to_string(writer) + "_" + std::to_string(i);
             missing += ReadINI("S", "w" + suffix, "", file, true) == "v" + suffix ? 0 : 1;
         }
     }
-    EXPECT_EQ(missing, 0) << "of " << writers * kCallsPerWriter;
-}
-
-TEST(ConcurrentWriters, TwoWritersKeepEveryValue) {
-    ExpectEveryWriteKept(2);
-}
-
-TEST(ConcurrentWriters, FourWritersKeepEveryValue) {
-    ExpectEveryWriteKept(4);
+    EXPECT_EQ(missing, 0) << "of " << kWriters * kCallsPerWriter;
 }
 
 }  // namespace
