@@ -66,19 +66,6 @@ class ToolCommands : public ::testing::Test {
         }
     }
     std::string Path(const std::string& name) const { return install.root() + "/" + name; }
-    // A desktop whose xdg-settings names web.desktop, found in the second of XDG_DATA_DIRS, whose
-    // program "web" lies in PATH.
-    void FakeDesktop() const {
-        TempInstall::WriteFile(Path("bin/xdg-settings"), "#!/bin/sh\necho web.desktop\n");
-        TempInstall::WriteFile(Path("bin/web"), "");
-        fs::permissions(Path("bin/xdg-settings"), fs::perms::owner_all);
-        TempInstall::WriteFile(Path("share/applications/web.desktop"),
-                               "[Desktop Entry]\nExec=web %u\n");
-        setenv("PATH", (Path("bin") + ":/usr/bin:/bin").c_str(), 1);
-        setenv("XDG_DATA_DIRS", (":" + Path("share")).c_str(), 1);
-        setenv("HOME", Path("home").c_str(), 1);
-    }
-
     TempInstall install;
     fs::path cwd = fs::current_path();
     std::vector<std::pair<std::string, std::optional<std::string>>> environment;
@@ -122,7 +109,16 @@ TEST_F(ToolCommands, InstallRegistersTheGivenOrTheDesktopsBrowser) {
     setenv("PATH", "/nowhere", 1);
     result = Call(kInstall, {"--prefix", Path("m3")});
     EXPECT_NE(result.out.find("names no default web browser"), std::string::npos);
-    FakeDesktop();
+    // A desktop whose xdg-settings names web.desktop, found in the second of XDG_DATA_DIRS,
+    // whose program "web" lies in PATH.
+    TempInstall::WriteFile(Path("bin/xdg-settings"), "#!/bin/sh\necho web.desktop\n");
+    TempInstall::WriteFile(Path("bin/web"), "");
+    fs::permissions(Path("bin/xdg-settings"), fs::perms::owner_all);
+    TempInstall::WriteFile(Path("share/applications/web.desktop"),
+                           "[Desktop Entry]\nExec=web %u\n");
+    setenv("PATH", (Path("bin") + ":/usr/bin:/bin").c_str(), 1);
+    setenv("XDG_DATA_DIRS", (":" + Path("share")).c_str(), 1);
+    setenv("HOME", Path("home").c_str(), 1);
     result = Call(kInstall, {"--prefix", Path("m4")});
     EXPECT_EQ(registered(), "\"" + Path("bin/web") + "\" %1");
     TempInstall::WriteFile(Path("share/applications/web.desktop"),
@@ -153,12 +149,10 @@ TEST(DesktopEntry, TheProgramIsTheFirstWordAfterEnvUnlessALauncher) {
         EXPECT_EQ(found.program, row.program) << row.entry;
         EXPECT_EQ(!found.refusal.empty(), row.refused) << row.entry;
     }
-    EXPECT_EQ(tool::ExecArguments("\"a \\\"b\\\" c\" d%% %F e"),
-              (std::vector<std::string>{"a \"b\" c", "d%", "e"}));
 }
 
 // Values are enciphered with the section's name; the file's path comes as the system spells it
-// (UTF-8); dump lists more sections than the first buffer of the name list holds.
+// (UTF-8); dump lists section names longer than the first buffer of the name list.
 TEST_F(ToolCommands, SetEnciphersWithTheSectionAndGetAndDumpDecipher) {
     const std::string file = Path("caf\xC3\xA9/AlertsAndLogSetting.RVL");
     fs::create_directory(Path("caf\xC3\xA9"));
@@ -172,14 +166,9 @@ TEST_F(ToolCommands, SetEnciphersWithTheSectionAndGetAndDumpDecipher) {
     EXPECT_EQ(Shown({"dump", file}), "[Main]\nAlertEvent=1\nPath=C:\\Logs caf\xC3\xA9\n");
     Shown({"clear", "Main", file});
     EXPECT_EQ(TempInstall::ReadFile(stored), "[Main]\r\n");
-    std::string contents;
-    std::string expected;
-    for (int i = 0; i < 300; ++i) {
-        contents += "[Section number " + std::to_string(i) + "]\r\n";
-        expected += "[Section number " + std::to_string(i) + "]\n";
-    }
-    TempInstall::WriteFile(stored, contents);
-    EXPECT_EQ(Shown({"dump", file}), expected);
+    const std::string longName(5000, 's');
+    TempInstall::WriteFile(stored, "[a]\r\n[" + longName + "]\r\n");
+    EXPECT_EQ(Shown({"dump", file}), "[a]\n[" + longName + "]\n");
 }
 
 // Each refusal names its reason, with status 2 for a wrong command line; the files stay as
@@ -202,7 +191,6 @@ TEST_F(ToolCommands, RefusalsSayWhyAndLeaveTheFilesAsTheyWere) {
         {kProfile, {"set", " Main", "k", "v", file}, 1, "blanks at an end"},
         {kProfile, {"set", "Main", "k", std::string(255, 'x'), file}, 1, "255 characters long"},
         {kProfile, {"dump", Path("none.RVL")}, 1, "cannot read"},
-        {kProfile, {"clear", "a", Path("none.RVL")}, 1, "cannot read"},
         {kProfile, {"set", "Main", "k", "1", locked}, 1, "cannot write"},
         {kProfile, {"clear", "Main", locked}, 1, "cannot write"},
         {kProfile, {"set", "Main", "k", "1", Path("no/folder/x.RVL")}, 1, "cannot write"},
