@@ -45,11 +45,11 @@ TEST_F(WizardTest, TheLoginPromptRunsOverTheVisibleWizard) {
     EXPECT_EQ(wizard().ProgramChoice, 1);
 }
 
-// The close box of the prompt refuses too, whatever has been typed.
+// Esc (the prompt's Cancel) refuses too, whatever has been typed.
 TEST_F(WizardTest, ARefusedLoginEndsWithoutTheExitConfirmation) {
     screen.ScriptNextModal([](platform::Form& prompt) {
         prompt.TypeText(prompt.Get("txtPassword"), "Secret");
-        prompt.RequestClose();
+        prompt.PressEscape();
     });
     EXPECT_THROW(Start("Secret"), ProgramEnded);
     EXPECT_TRUE(screen.boxes().empty());
