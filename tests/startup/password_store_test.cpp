@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <random>
 #include <string>
 
 #include "services/cipher.h"
@@ -23,11 +22,13 @@ class PasswordStore : public ::testing::Test {
         InitPaths();
         TempInstall::CreateRegistryKey(platform::HKEY_LOCAL_MACHINE, kPasswordRegistryKey);
     }
-    static std::string RegistryValue() {
-        return RegReadString(platform::HKEY_LOCAL_MACHINE, kPasswordRegistryKey, kPasswordValueName,
-                             "");
+    // The password the registry copy holds, or sets it.
+    static std::string InRegistry() {
+        return DecryptText(RegReadString(platform::HKEY_LOCAL_MACHINE, kPasswordRegistryKey,
+                                         kPasswordValueName, ""),
+                           kPasswordKey);
     }
-    static void SetRegistryValue(std::string_view value) {
+    static void SetInRegistry(std::string_view value) {
         RegWriteString(platform::HKEY_LOCAL_MACHINE, kPasswordRegistryKey, kPasswordValueName,
                        value);
     }
@@ -53,88 +54,75 @@ TEST_F(PasswordStore, SaveWritesBothCopiesAndLoadReadsThemBack) {
     EXPECT_EQ(DecryptText(PasswordFileLine("pw"), kPasswordKey),
               "Ravelgard is a firewall. pwOur team members are listed in the product "
               "documentation for this release. ");
-    for (const char* password : {"with space inside", "Secret", "", "x!~{}|"}) {
-        SavePassword(password);
-        EXPECT_EQ(DecryptText(RegistryValue(), kPasswordKey), password);
-        EXPECT_EQ(LoadStoredPassword(), password);
-    }
-    EXPECT_EQ(TempInstall::ReadFile(file), PasswordFileLine("x!~{}|") + "\r\n");
-    TempInstall::WriteFile(file, PasswordFileLine("x!~{}|") + "\r\n" + PasswordFileLine("o"));
-    EXPECT_EQ(LoadStoredPassword(), "x!~{}|");
-    EXPECT_TRUE(screen.boxes().empty());
+    SavePassword("caf\xE9 with space");
+    EXPECT_EQ(InRegistry(), "caf\xE9 with space");
+    TempInstall::WriteFile(file, TempInstall::ReadFile(file) + PasswordFileLine("o"));
+    EXPECT_EQ(LoadStoredPassword(), "caf\xE9 with space");
 }
 
-TEST_F(PasswordStore, CopiesThatDisagreeOrAFileWithoutTheFrameAreCorrupted) {
-    const std::string corrupted = "Ravelgard Startup Wizard is corrupted.";
-    EXPECT_EQ(LoadFailure(), "Applicaation corrupted please reinstall it.");
+// A missing file, one that cannot be read, copies that disagree, a line too short for the frame
+// or none before the CR, and a registry value too long to decipher end the start with a box.
+TEST_F(PasswordStore, AMissingFileOrCopiesThatDisagreeEndTheStart) {
+    EXPECT_EQ(LoadFailure(), kInstallationCorruptedText);
     std::filesystem::create_directory(file);
-    EXPECT_EQ(LoadFailure(), corrupted);  // a file that cannot be read
+    EXPECT_EQ(LoadFailure(), StoresCorruptedText());
     std::filesystem::remove(file);
-    SetRegistryValue(EncryptText("Secret", kPasswordKey));
-    for (const char* other : {"secret", ""}) {
-        TempInstall::WriteFile(file, PasswordFileLine(other) + "\r\n");
-        EXPECT_EQ(LoadFailure(), corrupted) << other;
-    }
+    SetInRegistry(EncryptText("Secret", kPasswordKey));
     const std::string frame = PasswordFileLine("Secret");
-    for (const std::string& contents :
-         {std::string(), frame.substr(0, 99) + "\r\n", frame.substr(0, 105), "\r" + frame}) {
+    for (const std::string& contents : {PasswordFileLine("secret"), frame.substr(0, 99) + "\r\n",
+                                        frame.substr(0, 105), "\r" + frame}) {
         TempInstall::WriteFile(file, contents);
-        EXPECT_EQ(LoadFailure(), corrupted) << contents.size();
+        EXPECT_EQ(LoadFailure(), StoresCorruptedText()) << contents.size();
     }
     TempInstall::WriteFile(file, frame);
-    SetRegistryValue(std::string(32768, 'x'));  // too long to decipher
-    EXPECT_EQ(LoadFailure(), corrupted);
+    EXPECT_EQ(LoadFailure(), "");
+    SetInRegistry(std::string(32768, 'x'));
+    EXPECT_EQ(LoadFailure(), StoresCorruptedText());
+    // A system directory too long for the 1024-character buffer: the password file is unknown
+    // rather than looked for in the root folder.
+    setenv("RAVELGARD_PREFIX", (install.root() + std::string(1100, 'p')).c_str(), 1);
+    InitPaths();
+    EXPECT_EQ(SystemDirPath + PasswordFilePath(), "");
+    EXPECT_EQ(LoadFailure(), kInstallationCorruptedText);
 }
 
-// A save that fails at its first or second step leaves the old password in force in both copies.
-TEST_F(PasswordStore, AFailedSaveLeavesTheOldPasswordInBothCopies) {
+// The save writes the new file beside the old one, then the registry, then renames the new file
+// into place. A save that fails at its first or second step leaves the old password in force
+// in both copies. Whichever step a crash interrupts, the next start finds one password in
+// force; a pending file that explains nothing is removed, and a disagreement it cannot
+// explain is still tampering.
+TEST_F(PasswordStore, AFailedOrCutShortSaveLeavesOnePasswordInForce) {
     SavePassword("Old");
     const std::string registry = install.prefix() + "/HKEY_LOCAL_MACHINE.reg";
     const std::string registryBytes = TempInstall::ReadFile(registry);
     TempInstall::WriteFile(registry, "not a registry file");  // the stand-in refuses to write it
-    try {
-        SavePassword("New");
-        ADD_FAILURE() << "no error raised";
-    } catch (const RunError&) {
-    }
+    EXPECT_THROW(SavePassword("New"), RunError);
     EXPECT_FALSE(std::filesystem::exists(PendingPasswordFilePath()));
     TempInstall::WriteFile(registry, registryBytes);
     EXPECT_EQ(LoadStoredPassword(), "Old");
-
     std::filesystem::remove_all(install.systemDir());
     EXPECT_THROW(SavePassword("New"), RunError);
-    EXPECT_EQ(DecryptText(RegistryValue(), kPasswordKey), "Old");
-}
+    EXPECT_EQ(InRegistry(), "Old");
+    std::filesystem::create_directory(install.systemDir());
 
-// The save writes the new file beside the old one, then the registry, then renames the new file
-// into place. Whichever step a crash interrupts, the next start finds one password in force;
-// a pending file that explains nothing is removed, and a disagreement it cannot explain is
-// still tampering.
-TEST_F(PasswordStore, TheNextStartFinishesOrUndoesACutShortSave) {
-    const auto arrange = [&](const char* inFile, const char* inRegistry, const char* pending) {
-        SavePassword(inFile);
-        SetRegistryValue(EncryptText(inRegistry, kPasswordKey));
-        if (pending != nullptr) {
-            TempInstall::WriteFile(PendingPasswordFilePath(), PasswordFileLine(pending) + "\r\n");
-        }
-    };
     const struct {
         const char *inFile, *inRegistry, *pending, *loaded;
     } rows[] = {
-        {"Old", "Old", "New", "Old"},      // cut short before the registry write
-        {"Old", "New", "New", "New"},      // cut short before the rename
-        {"New", "New", nullptr, "New"},    // complete
-        {"Old", "Tampered", "New", ""},    // a pending file that explains nothing
-        {"Old", "New", nullptr, ""},       // copies disagree, no pending file
-        {"Same", "Same", "Stray", "Same"}  // a stray pending file beside agreeing copies
+        {"Old", "Old", "New", "Old"},    // cut short before the registry write
+        {"Old", "New", "New", "New"},    // cut short before the rename
+        {"Old", "Tampered", "New", ""},  // a pending file that explains nothing
+        {"Old", "New", nullptr, ""},     // copies disagree, no pending file
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.inFile) + "/" + row.inRegistry);
-        arrange(row.inFile, row.inRegistry, row.pending);
-        if (*row.loaded == '\0') {
-            EXPECT_EQ(LoadFailure(), StoresCorruptedText());
-        } else {
-            EXPECT_EQ(LoadStoredPassword(), row.loaded);
+        SavePassword(row.inFile);
+        SetInRegistry(EncryptText(row.inRegistry, kPasswordKey));
+        if (row.pending != nullptr) {
+            TempInstall::WriteFile(PendingPasswordFilePath(),
+                                   PasswordFileLine(row.pending) + "\r\n");
+        }
+        EXPECT_EQ(LoadFailure(), *row.loaded ? "" : StoresCorruptedText());
+        if (*row.loaded) {
             EXPECT_EQ(TempInstall::ReadFile(file), PasswordFileLine(row.loaded) + "\r\n");
         }
         EXPECT_FALSE(std::filesystem::exists(PendingPasswordFilePath()));
@@ -146,29 +134,13 @@ TEST_F(PasswordStore, TheNextStartFinishesOrUndoesACutShortSave) {
 // the file line (key characters V, space... from the password's first position).
 TEST_F(PasswordStore, OnlyPasswordsBothStoresGiveBackUnchangedAreAccepted) {
     const auto to = [](char target, char key) { return std::string(1, char(target - key)); };
-    EXPECT_TRUE(CanStorePassword("Printable ~ text 123"));
+    EXPECT_TRUE(CanStorePassword("caf\xE9 ~ 123"));
     EXPECT_TRUE(CanStorePassword(std::string(32667, 'a')));  // 32767 with the frame
     EXPECT_FALSE(CanStorePassword(std::string(32668, 'a')));
     for (const std::string& refused :
          {to(' ', 'Q'), "a" + to(' ', 'V'), to('\0', 'Q'), "a" + to('\r', ' '), to('\n', 'V')}) {
         EXPECT_FALSE(CanStorePassword(refused)) << refused;
     }
-    std::mt19937 random(1994);
-    std::uniform_int_distribution<int> byte(1, 255);
-    int accepted = 0;
-    for (int i = 0; i < 100; ++i) {
-        std::string password(static_cast<std::size_t>(1 + i % 12), ' ');
-        for (char& c : password) {
-            c = static_cast<char>(byte(random));
-        }
-        if (CanStorePassword(password)) {
-            ++accepted;
-            SavePassword(password);
-            EXPECT_EQ(LoadStoredPassword(), password);
-        }
-    }
-    EXPECT_GT(accepted, 40);
-    EXPECT_LT(accepted, 100);
 }
 
 }  // namespace

@@ -24,6 +24,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using tool::Args;
+using Command = int (*)(const Args&, std::ostream&, std::ostream&);
+const Command kInstall = &tool::RunInstallCommand;
+const Command kProfile = &tool::RunProfileCommand;
 
 struct Result {
     int code;
@@ -31,14 +34,28 @@ struct Result {
     std::string err;
 };
 
+Result Call(Command command, const Args& args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int code = command(args, out, err);
+    return {code, out.str(), err.str()};
+}
+
+// What a profile command that succeeds prints.
+std::string Shown(const Args& args) {
+    const Result result = Call(kProfile, args);
+    EXPECT_EQ(result.code, 0) << result.err;
+    return result.out;
+}
+
 class ToolCommands : public ::testing::Test {
   protected:
     ToolCommands() {
         platform::DiscardPrivateProfileCacheForTesting();
         for (const char* name : {"PATH", "HOME", "XDG_DATA_DIRS", "XDG_DATA_HOME"}) {
             const char* value = std::getenv(name);
-            environment.emplace_back(
-                name, value != nullptr ? std::optional<std::string>(value) : std::nullopt);
+            environment.emplace_back(name,
+                                     value ? std::optional<std::string>(value) : std::nullopt);
         }
     }
     ~ToolCommands() override {
@@ -48,35 +65,7 @@ class ToolCommands : public ::testing::Test {
             value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
         }
     }
-    static Result Run(int (*command)(const Args&, std::ostream&, std::ostream&), const Args& args) {
-        std::ostringstream out;
-        std::ostringstream err;
-        const int code = command(args, out, err);
-        return {code, out.str(), err.str()};
-    }
-    static Result Install(const Args& args) { return Run(&tool::RunInstallCommand, args); }
-    static Result Profile(const Args& args) { return Run(&tool::RunProfileCommand, args); }
-    // What a profile command that succeeds prints.
-    static std::string Shown(const Args& args) {
-        const Result result = Profile(args);
-        EXPECT_EQ(result.code, 0) << result.err;
-        return result.out;
-    }
     std::string Path(const std::string& name) const { return install.root() + "/" + name; }
-    static std::string Read(const std::string& path) { return TempInstall::ReadFile(path); }
-    // A desktop whose xdg-settings names web.desktop, found in the second of XDG_DATA_DIRS, whose
-    // program "web" lies in PATH.
-    void FakeDesktop() const {
-        TempInstall::WriteFile(Path("bin/xdg-settings"), "#!/bin/sh\necho web.desktop\n");
-        TempInstall::WriteFile(Path("bin/web"), "");
-        fs::permissions(Path("bin/xdg-settings"), fs::perms::owner_all);
-        TempInstall::WriteFile(Path("share/applications/web.desktop"),
-                               "[Desktop Entry]\nExec=web %u\n");
-        setenv("PATH", (Path("bin") + ":/usr/bin:/bin").c_str(), 1);
-        setenv("XDG_DATA_DIRS", (":" + Path("share")).c_str(), 1);
-        setenv("HOME", Path("home").c_str(), 1);
-    }
-
     TempInstall install;
     fs::path cwd = fs::current_path();
     std::vector<std::pair<std::string, std::optional<std::string>>> environment;
@@ -84,178 +73,142 @@ class ToolCommands : public ::testing::Test {
 
 TEST_F(ToolCommands, InstallPreparesAFreshMachineAndNeverOverwritesThePassword) {
     fs::current_path(install.root());
-    const Result first = Install({"--prefix", "m/"});  // relative, trailing separator dropped
+    const Result first = Call(kInstall, {"--prefix", "m/"});  // relative, trailing "/" dropped
     ASSERT_EQ(first.code, 0) << first.err;
     EXPECT_TRUE(first.out.ends_with("Prepared the machine prefix m\n")) << first.out;
     const std::string passwordFile = Path("m/system32/RVPSD.SYS");
-    EXPECT_EQ(Read(passwordFile), PasswordFileLine("") + "\r\n");
+    EXPECT_EQ(TempInstall::ReadFile(passwordFile), PasswordFileLine("") + "\r\n");
     // Only the owner may look into the prefix or read the password file.
     EXPECT_EQ(fs::status(Path("m")).permissions(), fs::perms::owner_all);
     EXPECT_EQ(fs::status(passwordFile).permissions(),
               fs::perms::owner_read | fs::perms::owner_write);
-    // Both keys exist; the password value does not.
-    platform::HKEY key = 0;
+    platform::HKEY key = 0;  // the key the password store writes into
     ASSERT_EQ(platform::RegOpenKeyA(platform::HKEY_LOCAL_MACHINE, kPasswordRegistryKey, &key), 0);
-    EXPECT_EQ(platform::RegQueryValueExA(key, "RVPSD", nullptr, nullptr, nullptr),
-              static_cast<platform::LONG>(platform::ERROR_FILE_NOT_FOUND));
-    platform::RegCloseKey(key);
-    EXPECT_EQ(platform::RegOpenKeyA(platform::HKEY_CLASSES_ROOT, "Applications", &key), 0);
     platform::RegCloseKey(key);
 
     TempInstall::WriteFile(passwordFile, "user's password");
-    const Result second = Install({"--prefix", Path("m")});
+    const Result second = Call(kInstall, {"--prefix", Path("m")});
     EXPECT_EQ(second.code, 1);
     EXPECT_NE(second.err.find("already exists"), std::string::npos);
-    EXPECT_EQ(Read(passwordFile), "user's password");
+    EXPECT_EQ(TempInstall::ReadFile(passwordFile), "user's password");
 }
 
-TEST_F(ToolCommands, InstallRegistersTheGivenOrTheDesktopsBrowserAsWindowsDoes) {
+// Registered as Windows does: the quoted path, a space and %1.
+TEST_F(ToolCommands, InstallRegistersTheGivenOrTheDesktopsBrowser) {
     const auto registered = [] {
         return RegReadString(platform::HKEY_CLASSES_ROOT, kBrowserCommandKey, "", "<none>");
     };
-    Result result = Install({"--browser", "/opt/\xE4\xB8\xAD/web", "--prefix", Path("m1")});
+    Result result = Call(kInstall, {"--browser", "/opt/\xE4\xB8\xAD/web", "--prefix", Path("m1")});
     EXPECT_EQ(result.code, 0);
     EXPECT_NE(result.err.find("outside code page 1252"), std::string::npos);
     EXPECT_EQ(registered(), "<none>");
-    result = Install({"--browser", "/opt/Web Caf\xC3\xA9/browser", "--prefix", Path("m2")});
+    result = Call(kInstall, {"--browser", "/opt/Web Caf\xC3\xA9/browser", "--prefix", Path("m2")});
     ASSERT_EQ(result.code, 0) << result.err;
     EXPECT_EQ(registered(), "\"/opt/Web Caf\xE9/browser\" %1");
-    EXPECT_EQ(BrowserPathFromCommand(registered()), "/opt/Web Caf\xE9/browser");
 
     setenv("PATH", "/nowhere", 1);
-    result = Install({"--prefix", Path("m3")});
+    result = Call(kInstall, {"--prefix", Path("m3")});
     EXPECT_NE(result.out.find("names no default web browser"), std::string::npos);
-    FakeDesktop();
-    result = Install({"--prefix", Path("m4")});
+    // A desktop whose xdg-settings names web.desktop, found in the second of XDG_DATA_DIRS,
+    // whose program "web" lies in PATH.
+    TempInstall::WriteFile(Path("bin/xdg-settings"), "#!/bin/sh\necho web.desktop\n");
+    TempInstall::WriteFile(Path("bin/web"), "");
+    fs::permissions(Path("bin/xdg-settings"), fs::perms::owner_all);
+    TempInstall::WriteFile(Path("share/applications/web.desktop"),
+                           "[Desktop Entry]\nExec=web %u\n");
+    setenv("PATH", (Path("bin") + ":/usr/bin:/bin").c_str(), 1);
+    setenv("XDG_DATA_DIRS", (":" + Path("share")).c_str(), 1);
+    setenv("HOME", Path("home").c_str(), 1);
+    result = Call(kInstall, {"--prefix", Path("m4")});
     EXPECT_EQ(registered(), "\"" + Path("bin/web") + "\" %1");
-}
-
-TEST_F(ToolCommands, TheDesktopsBrowserIsTheExecProgramOfItsEntry) {
-    FakeDesktop();
-    std::string why;
-    EXPECT_EQ(tool::DesktopDefaultBrowser(why), Path("bin/web"));
-    setenv("XDG_DATA_HOME", Path("share").c_str(), 1);  // found there first
-    TempInstall::WriteFile(Path("bin/other"), "");
-    TempInstall::WriteFile(Path("share/applications/web.desktop"), "[Desktop Entry]\nExec=other\n");
-    EXPECT_EQ(tool::DesktopDefaultBrowser(why), Path("bin/other"));
     TempInstall::WriteFile(Path("share/applications/web.desktop"),
                            "[Desktop Entry]\nExec=flatpak run org.example.Web\n");
-    EXPECT_EQ(tool::DesktopDefaultBrowser(why), std::nullopt);
-    EXPECT_NE(why.find("started through flatpak"), std::string::npos) << why;
-    // As packagings write them: deb, snap, Flatpak, AppImage, and quoting and escapes.
+    result = Call(kInstall, {"--prefix", Path("m5")});  // a sandbox's permission covers too much
+    EXPECT_NE(result.out.find("started through flatpak"), std::string::npos) << result.out;
+}
+
+// The program of a desktop entry's Exec line as packagings write them, with quoting and
+// escapes; only the main group counts.
+TEST(DesktopEntry, TheProgramIsTheFirstWordAfterEnvUnlessALauncher) {
     const struct {
-        const char* exec;
+        const char* entry;
         const char* program;
         bool refused;
     } rows[] = {
-        {"firefox-esr %u", "firefox-esr", false},
-        {"env BAMF_DESKTOP_FILE_HINT=/var/lib/snapd/desktop/applications/firefox_firefox.desktop "
-         "/snap/bin/firefox %u",
-         "/snap/bin/firefox", true},
-        {"/usr/bin/flatpak run --branch=stable --arch=x86_64 --command=firefox "
-         "--file-forwarding org.mozilla.firefox @@u %u @@",
-         "/usr/bin/flatpak", true},
-        {"\"/home/u/Apps/Web Browser.AppImage\" %U", "/home/u/Apps/Web Browser.AppImage", false},
-        {"env GDK_BACKEND=x11 -u LANG /opt/web/web --new-window %u", "/opt/web/web", false},
-        {"sh -c \"exec web \\\"$@\\\"\" dummy %u", "sh", true},
-        {"\"/opt/My Web/web\\\\s2\" %%done %f", "/opt/My Web/web\\s2", false},
-        {"%U", "", false},
+        {"[Desktop Entry]\nExec=env A=1 -u LANG /opt/web/web --new-window %u", "/opt/web/web",
+         false},
+        {"[Desktop Entry]\nExec=env A=/b /snap/bin/firefox %u", "/snap/bin/firefox", true},
+        {"[Desktop Entry]\nExec=sh -c \"exec web \\\"$@\\\"\" dummy %u", "sh", true},
+        {"[Desktop Entry]\nExec=\"/opt/My Web/web\\\\s2\" %%done %f", "/opt/My Web/web\\s2", false},
+        {"[Desktop Entry]\nExec=%U", "", false},
+        {"[Desktop Action new]\nExec=/usr/bin/other\n[Desktop Entry]\nExec=fox %u", "fox", false},
+        {"Exec=/no/group", "", false},
     };
     for (const auto& row : rows) {
-        const auto found =
-            tool::ProgramOfDesktopEntry(std::string("[Desktop Entry]\nExec=") + row.exec + "\n");
-        EXPECT_EQ(found.program, row.program) << row.exec;
-        EXPECT_EQ(!found.refusal.empty(), row.refused) << row.exec;
+        const auto found = tool::ProgramOfDesktopEntry(std::string(row.entry) + "\n");
+        EXPECT_EQ(found.program, row.program) << row.entry;
+        EXPECT_EQ(!found.refusal.empty(), row.refused) << row.entry;
     }
-    EXPECT_EQ(tool::ExecArguments("\"a \\\"b\\\" c\" d%% %F e"),
-              (std::vector<std::string>{"a \"b\" c", "d%", "e"}));
-    EXPECT_EQ(tool::ProgramOfDesktopEntry(
-                  "[Desktop Action new]\nExec=/usr/bin/other\n[Desktop Entry]\nExec=fox %u\n")
-                  .program,
-              "fox");
-    EXPECT_EQ(tool::ProgramOfDesktopEntry("Exec=/no/group\n").program, "");
 }
 
+// Values are enciphered with the section's name; the file's path comes as the system spells it
+// (UTF-8); dump lists section names longer than the first buffer of the name list.
 TEST_F(ToolCommands, SetEnciphersWithTheSectionAndGetAndDumpDecipher) {
-    const std::string file = Path("AlertsAndLogSetting.RVL");
+    const std::string file = Path("caf\xC3\xA9/AlertsAndLogSetting.RVL");
+    fs::create_directory(Path("caf\xC3\xA9"));
     Shown({"set", "Main", "AlertEvent", "1", file});
     Shown({"set", "Main", "Path", "  C:\\Logs caf\xC3\xA9", file});
-    EXPECT_EQ(Read(file), "[Main]\r\nAlertEvent=" + EncryptText("1", "Main") +
-                              "\r\nPath=" + EncryptText("C:\\Logs caf\xE9", "Main") + "\r\n");
+    const std::string stored = Path("caf\xE9/AlertsAndLogSetting.RVL");
+    EXPECT_EQ(TempInstall::ReadFile(stored),
+              "[Main]\r\nAlertEvent=" + EncryptText("1", "Main") +
+                  "\r\nPath=" + EncryptText("C:\\Logs caf\xE9", "Main") + "\r\n");
     EXPECT_EQ(Shown({"get", "main", "alertevent", file}), "1\n");
-    EXPECT_EQ(Shown({"get", "Main", "Missing", file}), "\n");
     EXPECT_EQ(Shown({"dump", file}), "[Main]\nAlertEvent=1\nPath=C:\\Logs caf\xC3\xA9\n");
     Shown({"clear", "Main", file});
-    EXPECT_EQ(Read(file), "[Main]\r\n");
-    // The file's path comes as the system spells it (UTF-8).
-    const std::string native = Path("caf\xC3\xA9/x.RVL");
-    fs::create_directory(Path("caf\xC3\xA9"));
-    Shown({"set", "Main", "k", "v", native});
-    EXPECT_EQ(Read(Path("caf\xE9/x.RVL")), "[Main]\r\nk=" + EncryptText("v", "Main") + "\r\n");
+    EXPECT_EQ(TempInstall::ReadFile(stored), "[Main]\r\n");
+    const std::string longName(5000, 's');
+    TempInstall::WriteFile(stored, "[a]\r\n[" + longName + "]\r\n");
+    EXPECT_EQ(Shown({"dump", file}), "[a]\n[" + longName + "]\n");
 }
 
-TEST_F(ToolCommands, DumpListsEverySectionOfALargeFile) {
-    std::string contents;
-    std::string expected;
-    for (int i = 0; i < 300; ++i) {
-        const std::string section = "Section number " + std::to_string(i);
-        contents += "[" + section + "]\r\nk=\r\n";
-        expected += "[" + section + "]\nk=\n";
-    }
-    TempInstall::WriteFile(Path("big.RVL"), contents);
-    EXPECT_EQ(Shown({"dump", Path("big.RVL")}), expected);
-}
-
-TEST_F(ToolCommands, RefusalsLeaveTheFilesAsTheyWere) {
+// Each refusal names its reason, with status 2 for a wrong command line; the files stay as
+// they were.
+TEST_F(ToolCommands, RefusalsSayWhyAndLeaveTheFilesAsTheyWere) {
     const std::string file = Path("ProgramControl.RVL");
-    TempInstall::WriteFile(file, ";Save Programs Here\r\n");
-    // Section "ab" enciphers position 1 with 'b' (98): 171 + 98 = 269 becomes CR.
-    const Result refused = Profile({"set", "ab", "Path", "\xC2\xAB", file});
-    EXPECT_EQ(refused.code, 1);
-    EXPECT_NE(refused.err.find("cannot be stored"), std::string::npos);
-    EXPECT_EQ(Profile({"set", "Main", "k", "\xE4\xB8\xAD", file}).code, 2);  // not code page 1252
-    const Result tooLong = Profile({"set", "Main", "k", std::string(255, 'x'), file});
-    EXPECT_EQ(tooLong.code, 1);
-    EXPECT_NE(tooLong.err.find("255 characters long"), std::string::npos) << tooLong.err;
-    EXPECT_EQ(Read(file), ";Save Programs Here\r\n");
-
-    const std::string missing = Path("none.RVL");
-    for (const Args& args :
-         {Args{"dump", missing}, Args{"get", "a", "b", missing}, Args{"clear", "a", missing}}) {
-        const Result result = Profile(args);
-        EXPECT_EQ(result.code, 1) << args[0];
-        EXPECT_NE(result.err.find("cannot read"), std::string::npos) << args[0];
-    }
     const std::string locked = Path("locked.RVL");
+    TempInstall::WriteFile(file, ";Save Programs Here\r\n");
     TempInstall::WriteFile(locked, "[Main]\r\nk=v\r\n");
     ::chmod(locked.c_str(), 0444);
-    for (const Args& args :
-         {Args{"set", "Main", "k", "1", locked}, Args{"clear", "Main", locked}}) {
-        const Result result = Profile(args);
-        EXPECT_EQ(result.code, 1) << args[0];
-        EXPECT_NE(result.err.find("cannot write"), std::string::npos) << args[0];
+    const struct {
+        Command command;
+        Args args;
+        int code;
+        const char* reason;
+    } rows[] = {
+        // Section "ab" enciphers position 1 with 'b' (98): 171 + 98 = 269 becomes CR.
+        {kProfile, {"set", "ab", "Path", "\xC2\xAB", file}, 1, "cannot be stored"},
+        {kProfile, {"set", "Main", "k", "\xE4\xB8\xAD", file}, 2, "outside code page 1252"},
+        {kProfile, {"set", " Main", "k", "v", file}, 1, "blanks at an end"},
+        {kProfile, {"set", "Main", "k", std::string(255, 'x'), file}, 1, "255 characters long"},
+        {kProfile, {"dump", Path("none.RVL")}, 1, "cannot read"},
+        {kProfile, {"set", "Main", "k", "1", locked}, 1, "cannot write"},
+        {kProfile, {"clear", "Main", locked}, 1, "cannot write"},
+        {kProfile, {"set", "Main", "k", "1", Path("no/folder/x.RVL")}, 1, "cannot write"},
+        {kProfile, {}, 2, "Usage: ravelgard-tool profile"},
+        {kProfile, {"frobnicate", "x"}, 2, "unknown profile command"},
+        {kProfile, {"get", "a", "f"}, 2, "takes 3 arguments, not 2"},
+        {kInstall, {"--prefix"}, 2, "needs a value"},
+        {kInstall, {"--prefix", ""}, 2, "--prefix needs a value"},
+        {kInstall, {"--bogus", "x"}, 2, "unknown option --bogus"},
+        {kInstall, {"x"}, 2, "Usage: ravelgard-tool install"},
+    };
+    for (const auto& row : rows) {
+        const Result result = Call(row.command, row.args);
+        EXPECT_EQ(result.code, row.code) << row.reason;
+        EXPECT_NE(result.err.find(row.reason), std::string::npos) << result.err;
     }
-    EXPECT_EQ(Read(locked), "[Main]\r\nk=v\r\n");
-    EXPECT_EQ(Profile({"set", "Main", "k", "1", Path("no/folder/x.RVL")}).code, 1);
-}
-
-TEST_F(ToolCommands, WrongArgumentsShowTheUsage) {
-    for (const Args& args :
-         {Args{}, Args{"frobnicate", "x"}, Args{"dump", "a", "f"}, Args{"get", "a", "f"},
-          Args{"set", "a", "b", "f"}, Args{"clear", "f"}}) {
-        const Result result = Profile(args);
-        EXPECT_EQ(result.code, 2);
-        EXPECT_NE(result.err.find("Usage: ravelgard-tool profile"), std::string::npos);
-    }
-    for (const Args& args : {Args{"--prefix"}, Args{"--bogus", "x"}, Args{"--prefix", ""}}) {
-        const Result result = Install(args);
-        EXPECT_EQ(result.code, 2);
-        EXPECT_NE(result.err.find("Usage: ravelgard-tool install"), std::string::npos);
-    }
-    EXPECT_EQ(Profile({"--help"}).out.find("Usage: ravelgard-tool profile"), 0u);
-    EXPECT_EQ(Install({"--help"}).out.find("Usage: ravelgard-tool install"), 0u);
-    EXPECT_NE(Install({"--bogus", "x"}).err.find("unknown option --bogus"), std::string::npos);
-    EXPECT_NE(Profile({"get", "a", "f"}).err.find("takes 3 arguments, not 2"), std::string::npos);
+    EXPECT_EQ(TempInstall::ReadFile(file), ";Save Programs Here\r\n");
+    EXPECT_EQ(TempInstall::ReadFile(locked), "[Main]\r\nk=v\r\n");
 }
 
 }  // namespace

@@ -6,8 +6,6 @@
 
 #include "platform/os/file_system.h"
 #include "services/ini_access.h"
-#include "startup/globals.h"
-#include "startup/password_store.h"
 #include "tests/support/pe_builder.h"
 #include "tests/wizard/wizard_fixture.h"
 
@@ -63,7 +61,6 @@ TEST_P(AnyScriptFolders, TheWizardWalksToFinishAndWritesEveryFile) {
     EXPECT_TRUE(fs::exists(native_ + "/app/Profiles/AlertsAndLogSetting.RVL"));
     EXPECT_EQ(TempInstall::ReadFile(Path("/machine/system32/RVPSD.SYS")),
               PasswordFileLine("") + "\r\n");
-    EXPECT_EQ(LoadStoredPassword(), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(
