@@ -1,0 +1,485 @@
+// The Qt window system on the real widgets, driven by keyboard and mouse on the offscreen
+// platform, on a small form built for the test: layout from twips, captions with access keys,
+// colours and fonts, Enter and Esc, focus and typing, option groups, the close box, the
+// report-style list (rows, selections, clicks, hit test, pop-up menu), the open-file dialog,
+// the modal loop of the login prompt and the message boxes.
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "platform/qt/qt_artwork.h"
+#include "platform/qt/qt_control_view.h"
+#include "platform/qt/qt_file_dialog_filter.h"
+#include "platform/qt/qt_file_icons.h"
+#include "platform/qt/qt_message_box.h"
+#include "platform/qt/qt_simple_widgets.h"
+#include "platform/qt/qt_style.h"
+#include "platform/qt/qt_window_system.h"
+#include "platform/ui/message_box.h"
+#include "startup/globals.h"
+#include "startup/login_form.h"
+
+namespace rg::test {
+namespace {
+
+using namespace platform;
+
+bool WaitActive(QWidget* window) {
+    if (window == nullptr) {
+        return false;
+    }
+    window->activateWindow();
+    return QTest::qWaitForWindowActive(window, 5000);
+}
+
+// Acts on the next pop-up menu or modal dialog of type W once it is up; `guard` owns the wait.
+template <typename W>
+void WhenUp(QObject& guard, std::function<void(W&)> act) {
+    auto* timer = new QTimer(&guard);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        QWidget* up = QApplication::activePopupWidget() != nullptr
+                          ? QApplication::activePopupWidget()
+                          : QApplication::activeModalWidget();
+        if (auto* widget = qobject_cast<W*>(up); widget != nullptr && widget->isVisible()) {
+            timer->stop();
+            act(*widget);
+        }
+    });
+    timer->start(10);
+}
+
+class SampleForm final : public Form {
+  public:
+    SampleForm() : Form("frmSample") {
+        setCaption("Sample && more");
+        setClientSize(7500, 3000);  // 500 x 200 pixels
+        setIconId(101);
+        Add(ControlKind::Label, "lblName", "&Name:", {0, 0, 1200, 300});
+        Control& name = Add(ControlKind::TextBox, "txtName", "", {1200, 0, 1500, 300});
+        name.setPasswordChar('*');
+        name.onGotFocus = [this, &name] {
+            ++gotFocus;
+            SelectAllText(name);
+        };
+        Control& group = Add(ControlKind::Frame, "fraGroup", "", {0, 450, 2000, 600});
+        Add(ControlKind::OptionButton, "optA", "&A", {0, 0, 900, 300}, &group).setValue(true);
+        Add(ControlKind::OptionButton, "optB", "&B", {1000, 0, 900, 300}, &group);
+        Add(ControlKind::Label, "lblWide", "wide", {1005, 300, 3000, 300}, &group);
+        Add(ControlKind::OptionButton, "optC", "&C", {2000, 450, 900, 300}).setValue(true);
+        Add(ControlKind::CommandButton, "cmdNo", "No", {1000, 1100, 900, 375}).setCancel(true);
+        Get("cmdNo").onClick = [this] { ++cancelClicks; };
+        Add(ControlKind::CommandButton, "cmdOK", "OK", {0, 1100, 900, 375}).setDefault(true);
+        Get("cmdOK").onClick = [this] { ++okClicks; };
+        Add(ControlKind::ListView, "lvwList", "", {3000, 0, 4500, 2000});
+        Add(ControlKind::Label, "lblPlain", "Tom && Jerry &drop", {2000, 1100, 1000, 375});
+        Add(ControlKind::Picture, "imgIcon", "", {2700, 0, 300, 300}).setPictureId(101);
+        AddControl(ControlKind::Line, "linSep").setLineEnds({0, 1050, 3000, 1050});
+        for (const char* menu : {"mnuList", "mnuOther"}) {
+            Control& container = AddControl(ControlKind::Menu, menu);
+            for (const char* item : {"Allow", "Block", "Ask"}) {
+                AddControl(ControlKind::MenuItem, menu + std::string(item), &container)
+                    .setCaption(item);
+                Get(menu + std::string(item)).onClick = [this, item] { chosen = item; };
+            }
+        }
+        Get("mnuListAsk").setVisible(false);
+        Get("mnuListAllow").setEnabled(false);
+        Get("mnuListBlock").setValue(true);
+        Control& list = Get("lvwList");
+        list.setColumns({{"Programs", 2100}, {"Access", 800}, {"Server", 800}});
+        icons.Add("red", {1, 1, {0xFFFF0000u}});
+        icons.Add("torn", {2, 2, {0xFFFF0000u}});  // fewer pixels than its size
+        list.list().SetSmallIcons(&icons);
+        list.list().Add({"a", "Alpha", {"Allow", "Block"}, "red", "", false});
+        list.list().Add({"b", "Beta", {"Ask", "Ask"}, "torn", "", false});
+        list.onKeyDown = [this](int key, int shift) { keys.push_back({key, shift}); };
+        list.onColumnClick = [this](int column) { columnClicks.push_back(column); };
+        list.onMouseUp = [this, &list](int button, int shift, int x, int y) {
+            mouseUps.push_back({button, shift, x, y});
+            if (button == kRightButton) {
+                PopupMenu(Get("mnuList"), list, x, y);
+            }
+        };
+    }
+
+    int okClicks = 0;
+    int cancelClicks = 0;
+    int gotFocus = 0;
+    int closeRequests = 0;
+    ImageList icons;
+    std::vector<int> columnClicks;
+    std::vector<std::array<int, 4>> mouseUps;
+    std::vector<std::pair<int, int>> keys;
+    std::string chosen;
+
+  protected:
+    void Form_QueryUnload(bool& cancel) override { cancel = ++closeRequests == 1; }
+
+  private:
+    Control& Add(ControlKind kind, const char* name, const char* caption, const Bounds& bounds,
+                 Control* container = nullptr) {
+        Control& control = AddControl(kind, name, container);
+        control.setCaption(caption);
+        control.setBounds(bounds);
+        return control;
+    }
+};
+
+}  // namespace
+
+class WindowSystemTest : public QObject {
+    Q_OBJECT
+
+    // The window system goes first at the end: the form outlives its window.
+    std::unique_ptr<SampleForm> form_;
+    std::unique_ptr<qt::QtWindowSystem> windows_;
+    QTreeWidget* tree_ = nullptr;
+    int lastUnloads_ = 0;
+
+    qt::FormWindow* window() const { return windows_->WindowFor(*form_); }
+    template <typename W>
+    W* widget(const char* name) const {
+        return dynamic_cast<W*>(window()->WidgetFor(form_->Get(name)));
+    }
+    ListViewContent& list() const { return form_->Get("lvwList").list(); }
+    QPoint Cell(int row, int column) const {  // viewport coordinates
+        return {tree_->header()->sectionViewportPosition(column) + 10,
+                tree_->visualItemRect(tree_->topLevelItem(row)).center().y()};
+    }
+
+  private slots:
+    void init() {
+        form_ = std::make_unique<SampleForm>();
+        windows_ = std::make_unique<qt::QtWindowSystem>([this] { ++lastUnloads_; });
+        SetWindowSystem(windows_.get());
+        form_->Show();
+        tree_ = widget<QTreeWidget>("lvwList");
+        QVERIFY(WaitActive(window()));
+    }
+
+    void cleanup() {
+        windows_.reset();
+        SetWindowSystem(nullptr);
+    }
+
+    void layoutCaptionsColoursAndFontsFollowTheModel() {
+        QCOMPARE(window()->size(), QSize(500, 200));
+        QCOMPARE(window()->windowTitle(), QStringLiteral("Sample && more"));
+        QVERIFY(!window()->windowIcon().isNull());
+        QCOMPARE(widget<QRadioButton>("optB")->geometry(), QRect(67, 0, 60, 20));
+        QCOMPARE(widget<QLabel>("lblWide")->width(), 133 - 67);  // wraps at its frame's edge
+        QCOMPARE(widget<qt::LineWidget>("linSep")->geometry(), QRect(0, 70, 201, 1));
+        QCOMPARE(widget<qt::PictureWidget>("imgIcon")->pictureId(), 101);
+        QCOMPARE(qt::RenderArtwork(101, QSize(20, 20), 0.5).size(), QSize(10, 10));
+        QCOMPARE(qt::RenderArtwork(101, QSize(20, 20), 0).size(), QSize(20, 20));
+        QVERIFY(qt::RenderArtwork(102, QSize(20, 20), 1).isNull());
+        const QImage banner = qt::RenderArtwork(1, QSize(151, 267), 1).toImage();  // no seam
+        QVERIFY(banner.pixelColor(0, 0).alpha() == 255 &&
+                banner.pixelColor(150, 266).alpha() == 255);
+        // "&&" shows one "&"; a lone "&" marks an access key when a control follows in tab order.
+        QCOMPARE(widget<QLabel>("lblPlain")->text(), QStringLiteral("Tom & Jerry drop"));
+        QCOMPARE(widget<QLabel>("lblPlain")->buddy(), nullptr);
+        QCOMPARE(widget<QLabel>("lblName")->text(), QStringLiteral("&Name:"));
+        QCOMPARE(widget<QLabel>("lblName")->buddy(), widget<QLineEdit>("txtName"));
+        QCOMPARE(widget<QLabel>("lblWide")->buddy(), widget<QRadioButton>("optC"));
+        for (const auto& [alignment, shown] : {std::pair(TextAlignment::Center, Qt::AlignHCenter),
+                                               {TextAlignment::Right, Qt::AlignRight},
+                                               {TextAlignment::Left, Qt::AlignLeft}}) {
+            form_->Get("lblPlain").setAlignment(alignment);
+            QCOMPARE(widget<QLabel>("lblPlain")->alignment(), shown | Qt::AlignTop);
+        }
+        // A colour fills the background; command buttons keep the system colour.
+        for (const char* name : {"lblPlain", "cmdOK", "linSep"}) {
+            form_->Get(name).setBackColor(0x102030);
+        }
+        QVERIFY(widget<QLabel>("lblPlain")->autoFillBackground());
+        QCOMPARE(widget<QLabel>("lblPlain")->palette().color(QPalette::Window), QColor(0x102030));
+        QVERIFY(!widget<QPushButton>("cmdOK")->autoFillBackground());
+        QCOMPARE(widget<QWidget>("linSep")->grab().toImage().pixelColor(5, 0), QColor(0x102030));
+        form_->setBackColor(0x405060);
+        QCOMPARE(window()->palette().color(QPalette::Window), QColor(0x405060));
+        // Points at 96 dpi.
+        QCOMPARE(widget<QLabel>("lblName")->font().pixelSize(), 11);
+        form_->Get("lblPlain").setFont({"Arial", 12, true});
+        QCOMPARE(widget<QLabel>("lblPlain")->font().pixelSize(), 16);
+        QVERIFY(widget<QLabel>("lblPlain")->font().bold());
+        QCOMPARE(qt::FontFor({"Arial", 0, false}).pixelSize(), 1);
+    }
+
+    // Enter presses the default button and Esc the cancel button, wherever the focus is, unless
+    // a focused button takes Enter itself or the button is disabled. A focused control that is
+    // hidden leaves the focus with the window, not with the next control.
+    void enterAndEscPressTheDefaultAndCancelButtons() {
+        widget<QLineEdit>("txtName")->setFocus();
+        QTest::keyClick(widget<QLineEdit>("txtName"), Qt::Key_Return);
+        QTest::keyClick(widget<QLineEdit>("txtName"), Qt::Key_Escape);
+        widget<QPushButton>("cmdNo")->setFocus();
+        QTest::keyClick(widget<QPushButton>("cmdNo"), Qt::Key_Return);
+        QCOMPARE(form_->okClicks, 1);
+        QCOMPARE(form_->cancelClicks, 2);
+        widget<QRadioButton>("optC")->setFocus();
+        form_->Get("optC").setVisible(false);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        form_->Get("cmdNo").setEnabled(false);
+        QTest::keyClick(window(), Qt::Key_Escape);
+        QCOMPARE(form_->okClicks, 2);
+        QCOMPARE(form_->cancelClicks, 2);
+    }
+
+    // However the focus comes (access key, click), the box reports it and selects its text.
+    void theFocusHandlerSelectsTheWholeText() {
+        auto* name = widget<QLineEdit>("txtName");
+        form_->Get("txtName").setText("abcdef");
+        widget<QPushButton>("cmdOK")->setFocus();
+        QCOMPARE(form_->focused(), &form_->Get("cmdOK"));  // buttons report their focus too
+        const int before = form_->gotFocus;
+        QTest::keyClick(window(), Qt::Key_N, Qt::AltModifier);
+        QCOMPARE(form_->focused(), &form_->Get("txtName"));
+        QTRY_COMPARE(name->selectedText(), QStringLiteral("abcdef"));
+        QCOMPARE(form_->gotFocus, before + 1);
+        widget<QPushButton>("cmdOK")->setFocus();
+        QTest::mouseClick(name, Qt::LeftButton, {}, QPoint(5, 10));
+        QTRY_COMPARE(name->selectedText(), QStringLiteral("abcdef"));
+        QCOMPARE(name->cursorPosition(), 6);
+    }
+
+    void typingReachesTheFormMaskedAndInCodePage1252() {
+        QLineEdit* name = widget<QLineEdit>("txtName");
+        name->setFocus();
+        QTest::keyClicks(name, "s3cr&t");
+        QCOMPARE(name->displayText(), QStringLiteral("******"));
+        for (const QChar typed : {QChar(0x0142), QChar(0x20AC)}) {  // the euro sign is in it
+            QTest::sendKeyEvent(QTest::Click, name, Qt::Key_unknown, QString(typed), {});
+        }
+        QCOMPARE(form_->Get("txtName").text(), std::string("s3cr&t\x80"));
+    }
+
+    void optionButtonsFormOneGroupPerContainerAndFollowTheModel() {
+        QTest::mouseClick(widget<QRadioButton>("optB"), Qt::LeftButton);
+        QVERIFY(form_->Get("optB").value() && !widget<QRadioButton>("optA")->isChecked());
+        QVERIFY(widget<QRadioButton>("optC")->isChecked());  // another container
+        form_->Get("optA").setValue(true);
+        QVERIFY(widget<QRadioButton>("optA")->isChecked() &&
+                !widget<QRadioButton>("optB")->isChecked());
+        form_->Get("optA").setValue(false);  // Qt's exclusivity would keep it checked
+        QVERIFY(!widget<QRadioButton>("optA")->isChecked());
+    }
+
+    void theCloseBoxAsksTheFormWhichMayRefuse() {
+        window()->close();
+        QVERIFY(window()->isVisible() && form_->loaded());
+        QWidget* closing = window();
+        closing->close();
+        QCOMPARE(form_->closeRequests, 2);
+        QVERIFY(!form_->loaded() && !closing->isVisible());
+        QCOMPARE(lastUnloads_, 1);
+    }
+
+    void theListShowsTheModelsRowsIconsAndSelection() {
+        QCOMPARE(tree_->headerItem()->text(2), QStringLiteral("Server"));
+        QCOMPARE(tree_->columnWidth(0), 140);
+        QCOMPARE(tree_->topLevelItem(0)->text(0), QStringLiteral("Alpha"));
+        QCOMPARE(tree_->topLevelItem(1)->text(2), QStringLiteral("Ask"));
+        const QImage red = tree_->topLevelItem(0)->icon(0).pixmap(1, 1).toImage();
+        QCOMPARE(red.pixelColor(0, 0), QColor(Qt::red));
+        QVERIFY(tree_->topLevelItem(1)->icon(0).isNull());
+        list().Select({1}, 1);
+        QVERIFY(!tree_->topLevelItem(0)->isSelected() && tree_->topLevelItem(1)->isSelected());
+        QCOMPARE(tree_->currentItem(), tree_->topLevelItem(1));
+        list().SetSubItem(0, 1, "Ask");
+        QCOMPARE(tree_->topLevelItem(0)->text(1), QStringLiteral("Ask"));
+    }
+
+    // Releases reach the form in twips relative to the list, with their button and the Shift
+    // (1), Ctrl (2) and Alt (4) keys; a press selects in the model first.
+    void clicksSelectAndReportTheirPointButtonAndKeys() {
+        const QPoint cell = Cell(1, 1);
+        const QPoint onList = tree_->viewport()->mapTo(tree_, cell);
+        QTest::mouseClick(tree_->viewport(), Qt::LeftButton, {}, cell);
+        QCOMPARE(list().current(), 1);
+        QTest::mouseClick(tree_->viewport(), Qt::LeftButton, Qt::ControlModifier, Cell(0, 0));
+        QVERIFY(list().rows()[0].selected && list().rows()[1].selected);
+        QTest::mouseClick(tree_->viewport(), Qt::MiddleButton, Qt::ShiftModifier | Qt::AltModifier,
+                          cell);
+        QCOMPARE(form_->mouseUps.size(), std::size_t{3});
+        QCOMPARE(form_->mouseUps[0], (std::array<int, 4>{1, 0, onList.x() * 15, onList.y() * 15}));
+        QCOMPARE(form_->mouseUps[1][1], 2);
+        QCOMPARE(form_->mouseUps[2][0], 4);
+        QCOMPARE(form_->mouseUps[2][1], 5);
+        QTest::mouseClick(tree_->header()->viewport(), Qt::LeftButton, {},
+                          QPoint(tree_->header()->sectionPosition(2) + 5, 5));
+        QCOMPARE(form_->columnClicks, std::vector<int>{2});
+        tree_->setFocus();  // the Menu key and Shift+F10 on the focused list
+        QTest::keyClick(tree_, Qt::Key_Menu);
+        QTest::keyClick(tree_, Qt::Key_F10);
+        QTest::keyClick(tree_, Qt::Key_F10, Qt::ShiftModifier);
+        QCOMPARE(form_->keys,
+                 (std::vector<std::pair<int, int>>{{kKeyApplications, 0}, {kKeyF10, 1}}));
+    }
+
+    // The hit test answers in pixels relative to the list, header included; a cell's origin
+    // comes in twips and lies in that cell.
+    void theHitTestAndTheCellOriginAgree() {
+        const auto hit = [this](int x, int y) {
+            LvHitTestInfo info{x, y, 0, 7, 7};
+            form_->SubItemHitTest(form_->Get("lvwList"), info);
+            return std::array<int, 3>{info.iItem, info.iSubItem, static_cast<int>(info.flags)};
+        };
+        const QPoint onList = tree_->viewport()->mapTo(tree_, Cell(1, 1));
+        QCOMPARE(hit(onList.x(), onList.y()), (std::array<int, 3>{1, 1, LVHT_ONITEM}));
+        QCOMPARE(hit(onList.x(), tree_->height() - 5), (std::array<int, 3>{-1, -1, LVHT_NOWHERE}));
+        int x = 0;
+        int y = 0;
+        QVERIFY(form_->ListCellOrigin(form_->Get("lvwList"), 0, 2, x, y));
+        QCOMPARE(hit(x / 15 + 1, y / 15 + 1), (std::array<int, 3>{0, 2, LVHT_ONITEM}));
+        QVERIFY(!form_->ListCellOrigin(form_->Get("lvwList"), 2, 0, x, y));
+    }
+
+    void thePopUpMenuShowsTheMenusVisibleItemsAndClicksTheChosenOne() {
+        QObject guard;
+        QStringList items;
+        WhenUp<QMenu>(guard, [&](QMenu& menu) {
+            for (QAction* action : menu.actions()) {
+                items << action->text() + (action->isEnabled() ? "" : "-") +
+                             (action->isChecked() ? "*" : "");
+            }
+            menu.setActiveAction(menu.actions().at(1));
+            QTest::keyClick(&menu, Qt::Key_Return);
+        });
+        QTest::mouseClick(tree_->viewport(), Qt::RightButton, {}, Cell(0, 1));
+        QTRY_COMPARE(form_->chosen, std::string("Block"));
+        QCOMPARE(items, (QStringList{"Allow-", "Block*"}));
+    }
+
+    // The dialog shows the title and the filter, converted for Qt: "text|patterns" pairs become
+    // "text (patterns)" joined by ";;".
+    void theOpenFileDialogShowsTheRequestAndGivesTheChosenPath() {
+        QObject guard;
+        QString title;
+        QStringList filters;
+        WhenUp<QFileDialog>(guard, [&](QFileDialog& dialog) {
+            title = dialog.windowTitle();
+            filters = dialog.nameFilters();
+            dialog.selectFile(QStringLiteral(RG_LANGUAGE_FILE));
+            static_cast<QDialog&>(dialog).accept();  // QFileDialog's own accept is protected
+        });
+        const auto chosen = form_->ShowOpenFileDialog({"Add Program", "Language|*.INI|All|*.*"});
+        QCOMPARE(chosen, std::optional<std::string>(RG_LANGUAGE_FILE));
+        QCOMPARE(title, QStringLiteral("Add Program"));
+        QCOMPARE(filters, (QStringList{"Language (*.INI *.ini)", "All (*)"}));
+        WhenUp<QFileDialog>(guard, [](QFileDialog& dialog) { dialog.reject(); });
+        QCOMPARE(form_->ShowOpenFileDialog({"Add Program", "All|*.*"}), std::nullopt);
+        // Blank patterns go, a pattern without letters stays as it is, a last text goes.
+        QCOMPARE(qt::QtFileDialogFilter("Text| *.txt;; ;*.1 |Trailing"),
+                 QStringLiteral("Text (*.TXT *.txt *.1)"));
+    }
+
+    // File-type icons come with straight alpha, as the core keeps images.
+    void fileIconsAreConvertedForTheCore() {
+        QImage image(2, 1, QImage::Format_ARGB32_Premultiplied);
+        image.setPixelColor(0, 0, QColor(255, 0, 0, 128));
+        image.setPixelColor(1, 0, QColor(10, 20, 30));
+        QCOMPARE(qt::ImageFromQImage(image).argb,
+                 (std::vector<std::uint32_t>{0x80FF0000u, 0xFF0A141Eu}));
+        QVERIFY(!qt::FileTypeIcon("/no/such/file.txt").has_value());
+    }
+
+    // The prompt's modal loop ends when the form is unloaded; a wrong password is refused with
+    // its text selected for retyping.
+    void theLoginPromptRefusesAWrongPasswordUntilTheRightOne() {
+        std::vector<std::string> boxes;
+        const auto previous =
+            SetMessageBoxHandler([&](const std::string& text, const std::string&, unsigned) {
+                boxes.push_back(text);
+                return IDOK;
+            });
+        LangFilePath = RG_LANGUAGE_FILE;
+        StoredPassword = "Pass";
+        LoginAccepted = false;
+        LoginForm prompt;
+        QObject guard;
+        QTimer::singleShot(10000, &guard, [&] { prompt.Unload(); });
+        QTimer::singleShot(0, &guard, [&] {
+            QVERIFY(WaitActive(windows_->WindowFor(prompt)));
+            auto* box = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+            QVERIFY(box != nullptr);
+            QTest::keyClicks(box, "pass");
+            QTest::keyClick(box, Qt::Key_Return);
+            QTRY_COMPARE(box->selectedText(), QStringLiteral("pass"));
+            QTest::keyClicks(box, "Pass");
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        prompt.ShowModal();
+        SetMessageBoxHandler(previous);
+        QCOMPARE(boxes, std::vector<std::string>{kInvalidPasswordText});
+        QVERIFY(LoginAccepted && !prompt.loaded());
+    }
+
+    // The style bits choose icon, buttons and default button.
+    void messageBoxStyleBitsChooseIconButtonsAndDefault() {
+        using Box = QMessageBox;
+        const std::tuple<unsigned, Box::Icon, Box::StandardButtons, Box::StandardButton> rows[] = {
+            {MB_YESNO | MB_ICONQUESTION, Box::Question, Box::Yes | Box::No, Box::Yes},
+            {MB_YESNO | MB_DEFBUTTON2, Box::NoIcon, Box::Yes | Box::No, Box::No},
+            {MB_OK | MB_ICONHAND | MB_DEFBUTTON2, Box::Critical, Box::Ok, Box::Ok},
+            {MB_OKCANCEL | MB_ICONEXCLAMATION, Box::Warning, Box::Ok | Box::Cancel, Box::Ok},
+            {MB_OK | MB_ICONINFORMATION, Box::Information, Box::Ok, Box::Ok},
+        };
+        for (const auto& [style, icon, buttons, defaultButton] : rows) {
+            const auto box = qt::BuildMessageBox("Caf\xE9?", "Title \xE9", style);
+            QCOMPARE(box->icon(), icon);
+            QCOMPARE(box->standardButtons(), buttons);
+            QCOMPARE(box->defaultButton(), box->button(defaultButton));
+            QCOMPARE(box->windowTitle(), QStringLiteral(u"Title \u00E9"));
+            QCOMPARE(box->text(), QStringLiteral(u"Caf\u00E9?"));
+        }
+        // Buttons without icons, as Windows draws them; every other hint is Fusion's.
+        std::unique_ptr<QStyle> style(qt::CreateWizardStyle());
+        std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
+        QCOMPARE(style->styleHint(QStyle::SH_DialogButtonBox_ButtonsHaveIcons), 0);
+        QCOMPARE(style->styleHint(QStyle::SH_Menu_SloppySubMenus),
+                 fusion->styleHint(QStyle::SH_Menu_SloppySubMenus));
+    }
+
+    // The real box returns the button the user chose; a box closed without one leaves things as
+    // they are.
+    void theMessageBoxReturnsTheChosenButton() {
+        qt::InstallQtMessageBoxHandler();
+        const auto answer = [](unsigned style, std::function<void(QMessageBox&)> act) {
+            QObject guard;
+            WhenUp<QMessageBox>(guard, std::move(act));
+            return MessageBoxA("Quit?", "t", style);
+        };
+        const auto click = [](QMessageBox::StandardButton button) {
+            return [button](QMessageBox& box) { box.button(button)->click(); };
+        };
+        QCOMPARE(answer(MB_YESNO, click(QMessageBox::No)), IDNO);
+        QCOMPARE(answer(MB_YESNO, [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Return); }),
+                 IDYES);
+        QCOMPARE(answer(MB_OKCANCEL, click(QMessageBox::Cancel)), IDCANCEL);
+        QCOMPARE(answer(MB_OK, [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); }),
+                 IDOK);
+        for (const auto& [style, closed] :
+             {std::pair(MB_YESNO, IDNO), {MB_OKCANCEL, IDCANCEL}, {MB_OK, IDOK}}) {
+            QCOMPARE(answer(style, [](QMessageBox& box) { box.done(-1); }), closed);
+        }
+    }
+};
+
+}  // namespace rg::test
+
+QTEST_MAIN(rg::test::WindowSystemTest)
+#include "qt_window_system_test.moc"
