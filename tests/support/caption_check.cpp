@@ -1,6 +1,5 @@
 #include "tests/support/caption_check.h"
 
-#include <algorithm>
 #include <sstream>
 
 namespace rg::test {
@@ -50,11 +49,7 @@ CaptionMisfits Misfits(const platform::Form& form, const CaptionRenderer& render
                 (cover->top <= text.top && cover->left <= text.left)) {
                 continue;
             }
-            const Extent room =
-                cover->top > text.top
-                    ? Extent{has.width, cover->top - layout->box.top}
-                    : Extent{std::max(0, cover->left - layout->box.left), has.height};
-            misfits.emplace(name + " under " + other->name(), Needs(*control, needed, room));
+            misfits.emplace(name + " under " + other->name(), Needs(*control, needed, has));
         }
     }
     return misfits;

@@ -25,12 +25,11 @@ struct PixelBox {
 };
 
 // One caption as the renderer shows it: the size its text needs, the room the control gives
-// it, where the text lands and where the control lies.
+// it, and where the text lands.
 struct CaptionLayout {
     Extent needed;
     Extent available;
     PixelBox text;
-    PixelBox box;
 };
 
 class CaptionRenderer {

