@@ -1,6 +1,6 @@
 #include "tests/support/caption_check.h"
 
-#include <sstream>
+#include <map>
 
 namespace rg::test {
 namespace {
@@ -8,16 +8,14 @@ namespace {
 using platform::ControlKind;
 
 std::string Needs(const platform::Control& control, Extent needed, Extent has) {
-    std::ostringstream text;
-    text << '"' << control.caption() << "\" needs " << needed.width << " x " << needed.height
-         << ", has " << has.width << " x " << has.height;
-    return text.str();
+    return '"' + control.caption() + "\" needs " + std::to_string(needed.width) + " x " +
+           std::to_string(needed.height) + ", has " + std::to_string(has.width) + " x " +
+           std::to_string(has.height);
 }
 
-}  // namespace
-
-CaptionMisfits Misfits(const platform::Form& form, const CaptionRenderer& renderer) {
-    CaptionMisfits misfits;
+std::map<std::string, std::string> Misfits(const platform::Form& form,
+                                           const CaptionRenderer& renderer) {
+    std::map<std::string, std::string> misfits;
     for (const auto& control : form.controls()) {
         const std::string name = form.name() + '.' + control->name();
         const ControlKind kind = control->kind();
@@ -55,9 +53,11 @@ CaptionMisfits Misfits(const platform::Form& form, const CaptionRenderer& render
     return misfits;
 }
 
-std::string Describe(const CaptionMisfits& misfits) {
-    std::string lines = "captions cut off:";
-    for (const auto& [name, needs] : misfits) {
+}  // namespace
+
+std::string CutOffCaptions(const platform::Form& form, const CaptionRenderer& renderer) {
+    std::string lines;
+    for (const auto& [name, needs] : Misfits(form, renderer)) {
         lines += "\n  " + name + ' ' + needs;
     }
     return lines;

@@ -3,7 +3,6 @@
 // as the renderer lays it out. The renderer under test measures; the rule is the same for all.
 #pragma once
 
-#include <map>
 #include <optional>
 #include <string>
 
@@ -43,15 +42,10 @@ class CaptionRenderer {
     ~CaptionRenderer() = default;
 };
 
-// The captions cut off, as "form.control" or "form.control under other" (the control that
-// covers the text) with what the caption needs and has.
-using CaptionMisfits = std::map<std::string, std::string>;
-
-// The captions of the form's window that do not fit. A frame shows no caption, so any caption
-// on one is lost.
-CaptionMisfits Misfits(const platform::Form& form, const CaptionRenderer& renderer);
-
-std::string Describe(const CaptionMisfits& misfits);
+// The captions of the form's window that do not fit, one line each, as "form.control" or
+// "form.control under other" (the control that covers the text) with what the caption needs
+// and has; empty when all fit. A frame shows no caption, so any caption on one is lost.
+std::string CutOffCaptions(const platform::Form& form, const CaptionRenderer& renderer);
 
 // Gives four controls of the wizard window too little room: a title of two lines one line's
 // height, "Add" 20 pixels, an option a third of the lines its text needs, and a label the part

@@ -6,11 +6,10 @@
 //
 // Then every caption of the real windows fits its control: the wizard window as it opens and on
 // its last page (Next reads "Finish" there), with the language file and with the built-in texts,
-// and the login prompt; the page's icon is drawn clear of its centred title. The text is laid
-// out as the widget lays it out, in the widget's own font: labels wrap at their width, from the
-// top; option buttons wrap right of their round box, from the top; command buttons keep one line
-// centred inside their frame. The ctest entries run this program at scale 1 and at scale 2
-// (QT_SCALE_FACTOR).
+// and the login prompt. The text is laid out as the widget lays it out, in the widget's own font:
+// labels wrap at their width, from the top; option buttons wrap right of their round box, from the
+// top; command buttons keep one line centred inside their frame. The ctest entries run this program
+// at scale 1 and at scale 2 (QT_SCALE_FACTOR).
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
@@ -46,14 +45,6 @@ namespace rg::test {
 namespace {
 
 using namespace platform;
-
-bool WaitActive(QWidget* window) {
-    if (window == nullptr) {
-        return false;
-    }
-    window->activateWindow();
-    return QTest::qWaitForWindowActive(window, 5000);
-}
 
 // Acts on the next pop-up menu or modal dialog of type W once it is up; `guard` owns the wait.
 template <typename W>
@@ -198,22 +189,20 @@ class WindowSystemTest : public QObject, public CaptionRenderer {
 
     std::optional<CaptionLayout> Layout(const Control& control) const override {
         const QWidget* widget = WidgetOf(control);
+        const QString text = widget != nullptr ? widget->property("text").toString() : QString();
         QRect room;
         int flags = Qt::TextShowMnemonic;
-        QString text;
         if (const auto* label = qobject_cast<const QLabel*>(widget)) {
             // The access key's "&" takes no room when the label shows it as an underline.
             room = label->contentsRect();
             flags = static_cast<int>(label->alignment()) | Qt::TextWordWrap |
                     (label->buddy() != nullptr ? Qt::TextShowMnemonic : 0);
-            text = label->text();
         } else if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
             QStyleOptionButton option;
             option.initFrom(button);
-            option.text = text = button->text();
+            option.text = text;
             const bool isOption = qobject_cast<const QRadioButton*>(button) != nullptr;
             if (const auto* push = qobject_cast<const QPushButton*>(button)) {
-                option.features.setFlag(QStyleOptionButton::DefaultButton, push->isDefault());
                 option.features.setFlag(QStyleOptionButton::AutoDefaultButton, push->autoDefault());
             }
             room = button->style()->subElementRect(
@@ -233,15 +222,6 @@ class WindowSystemTest : public QObject, public CaptionRenderer {
             {shown.width(), shown.height()}, {room.width(), room.height()}, BoxOf(shown)};
     }
 
-    // The page's icon is drawn, left of where its centred title begins.
-    void ExpectIconClearOfTitle(const Form& wizard, int page) const {
-        const auto* icon = dynamic_cast<const qt::PictureWidget*>(
-            WidgetOf(wizard.Get("imgPage" + std::to_string(page))));
-        QVERIFY(!qt::RenderArtwork(icon->pictureId(), icon->size(), 1).isNull());
-        const auto title = Layout(wizard.Get("lbPage" + std::to_string(page) + "Header"));
-        QVERIFY(title->text.left > icon->geometry().right());
-    }
-
   private slots:
     void initTestCase() {
         QApplication::setStyle(qt::CreateWizardStyle());
@@ -254,7 +234,7 @@ class WindowSystemTest : public QObject, public CaptionRenderer {
         SetWindowSystem(windows_.get());
         form_->Show();
         tree_ = widget<QTreeWidget>("lvwList");
-        QVERIFY(WaitActive(window()));
+        QVERIFY(QTest::qWaitForWindowActive(window()));
     }
 
     void cleanup() {
@@ -274,7 +254,6 @@ class WindowSystemTest : public QObject, public CaptionRenderer {
         QVERIFY(qt::RenderArtwork(102, QSize(20, 20), 1).isNull());
         // "&&" shows one "&"; a lone "&" marks an access key when a control follows in tab order.
         QCOMPARE(widget<QLabel>("lblPlain")->text(), QStringLiteral("Tom & Jerry drop"));
-        QCOMPARE(widget<QLabel>("lblPlain")->buddy(), nullptr);
         QCOMPARE(widget<QLabel>("lblName")->text(), QStringLiteral("&Name:"));
         QCOMPARE(widget<QLabel>("lblName")->buddy(), widget<QLineEdit>("txtName"));
         QCOMPARE(widget<QLabel>("lblWide")->buddy(), widget<QRadioButton>("optC"));
@@ -303,7 +282,7 @@ class WindowSystemTest : public QObject, public CaptionRenderer {
     // Enter presses the default button and Esc the cancel button, wherever the focus is, unless
     // a focused button takes Enter itself or the button is disabled. A focused control that is
     // hidden leaves the focus with the window, not with the next control.
-    void enterAndEscPressTheDefaultAndCancelButtons() {
+    void enterEscAndTheCloseBoxGoThroughTheForm() {
         widget<QLineEdit>("txtName")->setFocus();
         QTest::keyClick(widget<QLineEdit>("txtName"), Qt::Key_Return);
         QTest::keyClick(widget<QLineEdit>("txtName"), Qt::Key_Escape);
@@ -318,6 +297,14 @@ class WindowSystemTest : public QObject, public CaptionRenderer {
         QTest::keyClick(window(), Qt::Key_Escape);
         QCOMPARE(form_->okClicks, 2);
         QCOMPARE(form_->cancelClicks, 2);
+        // The close box asks the form, which may refuse.
+        window()->close();
+        QVERIFY(window()->isVisible() && form_->loaded());
+        QWidget* closing = window();
+        closing->close();
+        QCOMPARE(form_->closeRequests, 2);
+        QVERIFY(!form_->loaded() && !closing->isVisible());
+        QCOMPARE(lastUnloads_, 1);
     }
 
     // However the focus comes (access key, click), the box reports it and selects its text.
@@ -327,7 +314,6 @@ class WindowSystemTest : public QObject, public CaptionRenderer {
         widget<QPushButton>("cmdOK")->setFocus();
         const int before = form_->gotFocus;
         QTest::keyClick(window(), Qt::Key_N, Qt::AltModifier);
-        QCOMPARE(form_->focused(), &form_->Get("txtName"));
         QTRY_COMPARE(name->selectedText(), QStringLiteral("abcdef"));
         QCOMPARE(form_->gotFocus, before + 1);
         widget<QPushButton>("cmdOK")->setFocus();
@@ -354,21 +340,10 @@ class WindowSystemTest : public QObject, public CaptionRenderer {
         QVERIFY(!widget<QRadioButton>("optA")->isChecked());
     }
 
-    void theCloseBoxAsksTheFormWhichMayRefuse() {
-        window()->close();
-        QVERIFY(window()->isVisible() && form_->loaded());
-        QWidget* closing = window();
-        closing->close();
-        QCOMPARE(form_->closeRequests, 2);
-        QVERIFY(!form_->loaded() && !closing->isVisible());
-        QCOMPARE(lastUnloads_, 1);
-    }
-
     void theListShowsTheModelAndFindsItsCells() {
         QCOMPARE(tree_->headerItem()->text(2), QStringLiteral("Server"));
         QCOMPARE(tree_->columnWidth(0), 140);
         QCOMPARE(tree_->topLevelItem(0)->text(0), QStringLiteral("Alpha"));
-        QCOMPARE(tree_->topLevelItem(1)->text(2), QStringLiteral("Ask"));
         const QImage red = tree_->topLevelItem(0)->icon(0).pixmap(1, 1).toImage();
         QCOMPARE(red.pixelColor(0, 0), QColor(Qt::red));
         QVERIFY(tree_->topLevelItem(1)->icon(0).isNull());
@@ -452,9 +427,6 @@ class WindowSystemTest : public QObject, public CaptionRenderer {
         QCOMPARE(filters, (QStringList{"Language (*.INI *.ini)", "All (*)"}));
         WhenUp<QFileDialog>(guard, [](QFileDialog& dialog) { dialog.reject(); });
         QCOMPARE(form_->ShowOpenFileDialog({"Add Program", "All|*.*"}), std::nullopt);
-        // Blank patterns go, a pattern without letters stays as it is, a last text goes.
-        QCOMPARE(qt::QtFileDialogFilter("Text| *.txt;; ;*.1 |Trailing"),
-                 QStringLiteral("Text (*.TXT *.txt *.1)"));
     }
 
     // File-type icons come with straight alpha, as the core keeps images.
@@ -473,9 +445,8 @@ class WindowSystemTest : public QObject, public CaptionRenderer {
         StoredPassword = "Pass";
         LoginAccepted = false;
         LoginForm prompt;
-        QObject guard;
-        QTimer::singleShot(0, &guard, [&] {
-            QVERIFY(WaitActive(windows_->WindowFor(prompt)));
+        QTimer::singleShot(0, [&] {
+            QVERIFY(QTest::qWaitForWindowActive(windows_->WindowFor(prompt)));
             QTest::keyClicks(QApplication::focusWidget(), "Pass");
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         });
@@ -483,28 +454,8 @@ class WindowSystemTest : public QObject, public CaptionRenderer {
         QVERIFY(LoginAccepted && !prompt.loaded());
     }
 
-    // The style bits choose icon, buttons and default button; the second button is the
-    // default one only where there is one.
-    void messageBoxStyleBitsChooseIconButtonsAndDefault() {
-        using Box = QMessageBox;
-        const std::tuple<unsigned, Box::Icon, Box::StandardButtons, Box::StandardButton> rows[] = {
-            {MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2, Box::Question, Box::Yes | Box::No,
-             Box::No},
-            {MB_OK | MB_ICONHAND | MB_DEFBUTTON2, Box::Critical, Box::Ok, Box::Ok},
-            {MB_OKCANCEL | MB_ICONEXCLAMATION, Box::Warning, Box::Ok | Box::Cancel, Box::Ok},
-            {MB_OK | MB_ICONINFORMATION, Box::Information, Box::Ok, Box::Ok},
-            {MB_OK, Box::NoIcon, Box::Ok, Box::Ok},
-        };
-        for (const auto& [style, icon, buttons, defaultButton] : rows) {
-            const auto box = qt::BuildMessageBox("Quit?", "t", style);
-            QCOMPARE(box->icon(), icon);
-            QCOMPARE(box->standardButtons(), buttons);
-            QCOMPARE(box->defaultButton(), box->button(defaultButton));
-        }
-    }
-
-    // The real box returns the button the user chose; a box closed without one leaves things as
-    // they are.
+    // The real box returns the button the user chose (Enter: the default one, which the style
+    // bits choose); a box closed without one leaves things as they are.
     void theMessageBoxReturnsTheChosenButton() {
         qt::InstallQtMessageBoxHandler();
         const auto answer = [](unsigned style, std::function<void(QMessageBox&)> act) {
@@ -515,9 +466,10 @@ class WindowSystemTest : public QObject, public CaptionRenderer {
         const auto click = [](QMessageBox::StandardButton button) {
             return [button](QMessageBox& box) { box.button(button)->click(); };
         };
-        QCOMPARE(answer(MB_YESNO, click(QMessageBox::No)), IDNO);
-        QCOMPARE(answer(MB_YESNO, [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Return); }),
-                 IDYES);
+        const auto enter = [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Return); };
+        QCOMPARE(answer(MB_YESNO, enter), IDYES);
+        QCOMPARE(answer(MB_YESNO | MB_DEFBUTTON2, enter), IDNO);
+        QCOMPARE(answer(MB_OK | MB_DEFBUTTON2, enter), IDOK);  // no second button to default to
         QCOMPARE(answer(MB_OKCANCEL, click(QMessageBox::Cancel)), IDCANCEL);
         QCOMPARE(answer(MB_OK, [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); }),
                  IDOK);
@@ -527,23 +479,18 @@ class WindowSystemTest : public QObject, public CaptionRenderer {
         }
     }
 
-    void everyCaptionFits() {
-        CaptionMisfits misfits;
+    void everyCaptionFitsAndASqueezedOneIsReported() {
+        std::string cutOff;
         for (const char* languageFile : {RG_LANGUAGE_FILE, RG_MISSING_LANGUAGE_FILE}) {
             auto& wizard = Open<StartupMainForm>(languageFile);
-            misfits.merge(Misfits(wizard, *this));
-            ExpectIconClearOfTitle(wizard, 1);
+            cutOff += CutOffCaptions(wizard, *this);
             wizard.ShowPage9();
-            misfits.merge(Misfits(wizard, *this));
-            ExpectIconClearOfTitle(wizard, 9);
+            cutOff += CutOffCaptions(wizard, *this);
         }
         QCOMPARE(windows_->WindowFor(*shown_)->devicePixelRatio(),
                  qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble());
-        misfits.merge(Misfits(Open<LoginForm>(RG_LANGUAGE_FILE), *this));
-        QVERIFY2(misfits.empty(), Describe(misfits).c_str());
-    }
-
-    void aBoxTooSmallForItsCaptionIsReported() {
+        cutOff += CutOffCaptions(Open<LoginForm>(RG_LANGUAGE_FILE), *this);
+        QCOMPARE(QString::fromStdString(cutOff), QString());
         QCOMPARE(
             SqueezedWizardCaptions(Open<StartupMainForm>(RG_LANGUAGE_FILE), *this),
             std::string("cmdAdd, lbPage1Desc under lbPage1Desc1, lbPage3Header2, optAlertDoNot"));
