@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "services/ini_access.h"
 #include "tests/wizard/wizard_fixture.h"
 
 namespace rg::test {
@@ -108,6 +109,27 @@ TEST_F(WizardTest, FinishSavesTheProgramListInItsOrder) {
         TempInstall::ReadFile(install.appPath() + "/Profiles/ProgramControl.RVL");
     EXPECT_LT(saved.find("[able.exe]"), saved.find("[zed.exe]"));
     EXPECT_NE(saved.find("[zed.exe]"), std::string::npos);
+}
+
+// What the user chose on pages 3 and 4 reaches the files: the alert choice enciphered in the
+// alerts profile and the password in the password file.
+TEST_F(WizardTest, FinishStoresTheAlertChoiceAndThePasswordTypedInTheWizard) {
+    Start();
+    Next();  // 1 -> 3
+    Choose("optAlertAlltime");
+    Next();  // 3 -> 4
+    ASSERT_TRUE(wizard().TypeText(Get("txtPassword"), "s3cret"));
+    ASSERT_TRUE(wizard().TypeText(Get("txtConfirmPass"), "s3cret"));
+    Next();  // 4 -> 5
+    Choose("optNoProgramAdd");
+    Next();
+    ASSERT_EQ(wizard().CurrentPage, 9);
+    EXPECT_EQ(FinishExitCode(wizard()), 0);
+    EXPECT_EQ(ReadINI("Main", "AlertEvent", "<none>",
+                      install.appPath() + "/Profiles/AlertsAndLogSetting.RVL", true),
+              "1");
+    EXPECT_EQ(TempInstall::ReadFile(install.systemDir() + "/RVPSD.SYS"),
+              PasswordFileLine("s3cret") + "\r\n");
 }
 
 }  // namespace
