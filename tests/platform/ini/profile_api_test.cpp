@@ -224,6 +224,7 @@ TEST_F(ProfileApi, WritesLeaveExactBytes) {
         "\xFF\xFE[\0s\0]\0\r\0\n\0c\0=\0\x2D\x4E\x3D\xD8\x00\xDE\x3D\xD8\r\0\n\0\x01"s,
         {{"s", "n", "\xE9\x80"}},
         "\xFF\xFE[\0s\0]\0\r\0\n\0c\0=\0\x2D\x4E\x3D\xD8\x00\xDE\x3D\xD8\r\0\n\0n\0=\0\xE9\0\xAC\x20\r\0\n\0\x01"s);
+    EXPECT_EQ(Get("s", "c"), "???|");  // one character each: the CJK one, the pair, the half
     Writes("\xFE\xFF\0[\0s\0]"s, {{"s", "n", "v"}}, "\xFE\xFF\0[\0s\0]\0\r\0\n\0n\0=\0v\0\r\0\n"s);
 }
 
