@@ -191,6 +191,7 @@ TEST_F(ToolCommands, RefusalsSayWhyAndLeaveTheFilesAsTheyWere) {
         {kProfile, {"set", " Main", "k", "v", file}, 1, "blanks at an end"},
         {kProfile, {"set", "Main", "k", std::string(255, 'x'), file}, 1, "255 characters long"},
         {kProfile, {"dump", Path("none.RVL")}, 1, "cannot read"},
+        {kProfile, {"get", "Main", "k", Path("none.RVL")}, 1, "cannot read"},
         {kProfile, {"set", "Main", "k", "1", locked}, 1, "cannot write"},
         {kProfile, {"clear", "Main", locked}, 1, "cannot write"},
         {kProfile, {"set", "Main", "k", "1", Path("no/folder/x.RVL")}, 1, "cannot write"},
